@@ -1,0 +1,38 @@
+# The project's commands. Each one installs what is missing first.
+#   make run    build and start the window
+#   make test   build and run every test headless, the model's once more
+#               under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make bench  build optimised and run the benchmarks
+
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+BENCH_BUILD ?= build-bench
+JOBS        ?= $(shell nproc)
+
+.PHONY: all bootstrap build run test bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+build: bootstrap
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/Ambrell
+
+test: build
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_MODEL_ONLY=ON -DAMBRELL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: bootstrap
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target truss_bench
+	$(BENCH_BUILD)/bench/truss_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

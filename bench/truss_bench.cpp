@@ -1,0 +1,104 @@
+// Building and encoding a truss, against copying as many bytes as its file
+// holds. The largest truss (8191 panels) makes a 1.57 MB file.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QBuffer>
+
+#include "truss/clsTruss.h"
+
+namespace {
+
+class SilentSink : public MessageSink {
+public:
+    void showMessage(const QString&, MessageIcon) override {}
+};
+
+qint64 fileSize(std::int16_t np)
+{
+    const qint64 noNodes = 2 * np + 2, noMembers = 4 * np + 1 + np % 2;
+    return 24 * noNodes + 36 * noMembers + 66;
+}
+
+void buildAndEncode(benchmark::State& state)
+{
+    const auto np = static_cast<std::int16_t>(state.range(0));
+    SilentSink sink;
+    // The in-memory file, like the copy's target, exists before the clock starts.
+    QByteArray bytes(fileSize(np), '\0');
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadWrite);
+    for (auto _ : state) {
+        clsTruss truss(sink);
+        truss.setConfig(clsTruss::prattTruss);
+        truss.setTopE(205.0f);
+        truss.setBtmE(205.0f);
+        truss.setWebE(205.0f);
+        truss.setTopA(100.0f);
+        truss.setBtmA(100.0f);
+        truss.setWebA(100.0f);
+        truss.setLoadType(clsTruss::uniformLoad);
+        truss.setLoadValue(10.0f);
+        truss.setL(6.0f);
+        truss.setH(1.0f);
+        truss.setNp(np);
+        truss.generate();
+        buffer.seek(0);
+        if (!truss.writeData(buffer) || buffer.pos() != fileSize(np))
+            state.SkipWithError("encoding failed");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * fileSize(np));
+}
+
+void plainCopy(benchmark::State& state)
+{
+    const auto size = static_cast<std::size_t>(fileSize(static_cast<std::int16_t>(state.range(0))));
+    const std::vector<char> source(size, 1);
+    std::vector<char> target(size);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), size);
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+}
+
+BENCHMARK(buildAndEncode)->Arg(7)->Arg(8191);
+BENCHMARK(plainCopy)->Arg(7)->Arg(8191);
+
+// Keeps the time per iteration of every run so that main can set them side by side.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const char* np : {"7", "8191"}) {
+        const auto build = reporter.seconds.find(std::string("buildAndEncode/") + np);
+        const auto copy = reporter.seconds.find(std::string("plainCopy/") + np);
+        if (build != reporter.seconds.end() && copy != reporter.seconds.end() && copy->second > 0)
+            std::cout << "np = " << np << ": build and encode take " << build->second / copy->second
+                      << " times as long as copying the file's bytes\n";
+    }
+    benchmark::Shutdown();
+    return 0;
+}

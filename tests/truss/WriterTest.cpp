@@ -1,0 +1,142 @@
+// Writing the truss file: replacing what is there, and every way it can fail.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "TrussTestSupport.h"
+
+namespace {
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+QByteArray defaultTrussBytes(const QString& path)
+{
+    RecordingSink sink;
+    clsTruss truss(sink);
+    apply(truss, TrussInput{}, path);
+    EXPECT_TRUE(truss.saveFile());
+    return readAll(path);
+}
+
+TEST(TrussWriter, ReplacesALongerFileWithExactlyTheNewContent)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.kvr"));
+    const QByteArray expected = defaultTrussBytes(dir.filePath(QStringLiteral("reference.kvr")));
+    ASSERT_TRUE(writeAll(path, QByteArray(100000, 'x')));
+
+    RecordingSink sink;
+    clsTruss truss(sink);
+    apply(truss, TrussInput{}, path);
+    EXPECT_TRUE(truss.saveFile());
+    EXPECT_EQ(readAll(path), expected);
+    EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("old.kvr"), QStringLiteral("reference.kvr")}));
+}
+
+TEST(TrussWriter, UsesThePathUnchanged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("no extension"));
+    defaultTrussBytes(path);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("no extension")});
+}
+
+// Limits the size of any file this process writes, for one scope. Holds for
+// root too, unlike permissions.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+struct WriteFailure {
+    const char* name;
+    QString (*prepare)(const QString& dir);  // returns the path to write to
+    rlim_t sizeLimit;                        // 0: none
+    std::int16_t np;
+};
+
+const WriteFailure writeFailures[] = {
+    {"empty path", [](const QString&) { return QString(); }, 0, 7},
+    {"missing folder", [](const QString& d) { return d + QStringLiteral("/missing/truss.kvr"); }, 0, 7},
+    {"path is a folder",
+     [](const QString& d) {
+         QDir(d).mkdir(QStringLiteral("folder.kvr"));
+         return d + QStringLiteral("/folder.kvr");
+     },
+     0, 7},
+    {"parent is a file",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/plain"), "a file, not a folder");
+         return d + QStringLiteral("/plain/truss.kvr");
+     },
+     0, 7},
+    {"file-size limit over an earlier file",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier truss");
+         return d + QStringLiteral("/earlier.kvr");
+     },
+     100000, 8191},
+    {"file-size limit on the last flush",
+     [](const QString& d) { return d + QStringLiteral("/small.kvr"); }, 1000, 7},
+};
+
+TEST(TrussWriter, EveryFailureIsShownAndLeavesTheDiskAsItWas)
+{
+    for (const WriteFailure& c : writeFailures) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = c.prepare(dir.path());
+        const QStringList before = entries(dir.path());
+        const QByteArray earlier = readAll(path);
+
+        RecordingSink sink;
+        clsTruss truss(sink);
+        TrussInput input;
+        input.np = c.np;
+        apply(truss, input, path);
+        bool written = true;
+        if (c.sizeLimit != 0) {
+            const FileSizeLimit limit(c.sizeLimit);
+            written = truss.saveFile();
+        } else {
+            written = truss.saveFile();
+        }
+
+        EXPECT_FALSE(written);
+        ASSERT_EQ(sink.messages.size(), 1u);
+        const RecordedMessage& message = sink.messages[0];
+        EXPECT_EQ(message.icon, MessageIcon::Critical);
+        const QString head = QStringLiteral("Error while saving file ") + path + QStringLiteral("\r\n");
+        EXPECT_TRUE(message.text.startsWith(head)) << message.text.toStdString();
+        EXPECT_GT(message.text.size(), head.size()) << "the platform's description follows the line break";
+        EXPECT_EQ(entries(dir.path()), before) << "no temporary or half-written file stays behind";
+        EXPECT_EQ(readAll(path), earlier);
+    }
+}
+
+}  // namespace

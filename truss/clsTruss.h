@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "truss/MessageSink.h"
+#include "truss/SingleTable.h"
+#include "truss/TrussBuildError.h"
+
+class QIODevice;
+
+// One parallel-chord truss: the parameters the user entered, the node and
+// member tables built from them, and the command that writes the truss file.
+//
+// Setters store without checking; the builder works on whatever they hold.
+class clsTruss {
+public:
+    explicit clsTruss(MessageSink& messages);
+
+    clsTruss(const clsTruss&) = delete;
+    clsTruss& operator=(const clsTruss&) = delete;
+
+    // Builds the tables for the chosen configuration and writes the truss
+    // file to openfile(). Returns false when the file could not be written
+    // (the user has been told why). A failure of the builder is thrown as
+    // TrussBuildError before any file is touched.
+    bool saveFile();
+
+    // Builds the tables for the chosen configuration, as saveFile() does,
+    // without writing anything. Throws TrussBuildError like saveFile().
+    void generate();
+
+    // Encodes the counts and both tables, as the truss file holds them, onto
+    // an open device. Returns false when the device did not take every byte.
+    bool writeData(QIODevice& file) const;
+
+    std::int16_t noConstants() const { return 2; }
+
+    std::int32_t config() const { return config_; }
+    void setConfig(std::int32_t value) { config_ = value; }
+    float h() const { return h_; }
+    void setH(float value) { h_ = value; }
+    std::int16_t np() const { return np_; }
+    void setNp(std::int16_t value) { np_ = value; }
+    float L() const { return L_; }
+    void setL(float value) { L_ = value; }
+    float loadValue() const { return loadValue_; }
+    void setLoadValue(float value) { loadValue_ = value; }
+    float btmA() const { return btmA_; }
+    void setBtmA(float value) { btmA_ = value; }
+    float btmE() const { return btmE_; }
+    void setBtmE(float value) { btmE_ = value; }
+    float topA() const { return topA_; }
+    void setTopA(float value) { topA_ = value; }
+    float topE() const { return topE_; }
+    void setTopE(float value) { topE_ = value; }
+    float webA() const { return webA_; }
+    void setWebA(float value) { webA_ = value; }
+    float webE() const { return webE_; }
+    void setWebE(float value) { webE_ = value; }
+    std::int32_t loadType() const { return loadType_; }
+    void setLoadType(std::int32_t value) { loadType_ = value; }
+    QString openfile() const { return openfile_; }
+    void setOpenfile(const QString& value) { openfile_ = value; }
+
+    // What the builder derived, for readers of the model (tests, tools).
+    std::int16_t noNodes() const { return noNodes_; }
+    std::int16_t noMembers() const { return noMembers_; }
+    std::int16_t noMax() const { return noMax_; }
+    float panelLength() const { return panelLength_; }
+    float nodeLoad() const { return nodeLoad_; }
+    const SingleTable& nodes() const { return nodes_; }
+    const SingleTable& members() const { return members_; }
+
+    static constexpr std::int32_t prattTruss = 1;
+    static constexpr std::int32_t uniformLoad = 1;
+    static constexpr std::int32_t pointLoads = 2;
+
+private:
+    bool writeFile();
+    void generatePratt();
+
+    MessageSink& messages_;
+
+    std::int16_t noNodes_ = 0;
+    std::int16_t noMembers_ = 0;
+    SingleTable nodes_;
+    SingleTable members_;
+    QString openfile_;
+    std::int16_t noMax_ = 0;
+    float panelLength_ = 0.0f;
+    float nodeLoad_ = 0.0f;
+    float L_ = 0.0f;
+    std::int16_t np_ = 0;
+    float h_ = 0.0f;
+    std::int32_t config_ = 0;
+    std::int32_t loadType_ = 0;
+    float webE_ = 0.0f;
+    float webA_ = 0.0f;
+    float topE_ = 0.0f;
+    float topA_ = 0.0f;
+    float btmE_ = 0.0f;
+    float btmA_ = 0.0f;
+    float loadValue_ = 0.0f;
+};
