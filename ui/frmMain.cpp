@@ -1,0 +1,203 @@
+#include "ui/frmMain.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/CommonDialog.h"
+#include "ui/FormLayout.h"
+#include "ui/MessageBoxSink.h"
+
+using formLayout::Kind;
+
+frmMain::frmMain(QWidget* parent) : frmMain(nullptr, nullptr, parent) {}
+
+frmMain::frmMain(MessageSink* messages, CommonDialog* saveDialog, QWidget* parent)
+    : QWidget(parent),
+      ownMessages_(messages ? nullptr : std::make_unique<MessageBoxSink>(this)),
+      ownDialog_(saveDialog ? nullptr : std::make_unique<QtCommonDialog>(this)),
+      messages_(messages ? *messages : *ownMessages_),
+      CommonDialog1(saveDialog ? *saveDialog : *ownDialog_)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Kelvor - Ambrell"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ambrell.xpm")));
+    // A fixed single border: no resizing, no minimize or maximize button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setMouseTracking(true);
+
+    createControls();
+    connectHandlers();
+    Form_Load();
+    applyGeometry();
+}
+
+frmMain::~frmMain() = default;
+
+namespace {
+
+QWidget* createControl(const formLayout::Control& control, QWidget* container)
+{
+    const QString text = QString::fromUtf8(control.text);
+    switch (control.kind) {
+    case Kind::Label:
+        return new QLabel(text, container);
+    case Kind::TextBox:
+        return new QLineEdit(text, container);
+    case Kind::Frame:
+        return new QGroupBox(text, container);
+    case Kind::OptionButton:
+        return new QRadioButton(text, container);
+    case Kind::CheckBox:
+        return new QCheckBox(text, container);
+    case Kind::ComboBox:
+        return new QComboBox(container);
+    case Kind::CommandButton:
+        return new QPushButton(text, container);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void frmMain::createControls()
+{
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const formLayout::Control& control : formLayout::controls()) {
+        QWidget* container = control.container ? findChild<QWidget*>(QString::fromUtf8(control.container)) : this;
+        QWidget* widget = createControl(control, container);
+        widget->setObjectName(QString::fromUtf8(control.name));
+        widget->setEnabled(control.startsEnabled);
+        // Only the frames and the bare window show hints; a move over any
+        // other control leaves the hint as it is.
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(control.tabIndex, widget);
+    }
+    std::sort(tabOrder.begin(), tabOrder.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    Label4 = findChild<QLabel*>(QStringLiteral("Label4"));
+    cmbTrussType = findChild<QComboBox*>(QStringLiteral("cmbTrussType"));
+    btnGenerate = findChild<QPushButton*>(QStringLiteral("btnGenerate"));
+    txtStatus = findChild<QLineEdit*>(QStringLiteral("txtStatus"));
+    Frame1 = findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    Frame2 = findChild<QGroupBox*>(QStringLiteral("Frame2"));
+    Frame3 = findChild<QGroupBox*>(QStringLiteral("Frame3"));
+    txtSpan = findChild<QLineEdit*>(QStringLiteral("txtSpan"));
+    txtHeight = findChild<QLineEdit*>(QStringLiteral("txtHeight"));
+    txtPanels = findChild<QLineEdit*>(QStringLiteral("txtPanels"));
+    txtAtop = findChild<QLineEdit*>(QStringLiteral("txtAtop"));
+    txtEtop = findChild<QLineEdit*>(QStringLiteral("txtEtop"));
+    txtAbtm = findChild<QLineEdit*>(QStringLiteral("txtAbtm"));
+    lblEbtm = findChild<QLabel*>(QStringLiteral("lblEbtm"));
+    txtEbtm = findChild<QLineEdit*>(QStringLiteral("txtEbtm"));
+    txtAweb = findChild<QLineEdit*>(QStringLiteral("txtAweb"));
+    lblEweb = findChild<QLabel*>(QStringLiteral("lblEweb"));
+    txtEweb = findChild<QLineEdit*>(QStringLiteral("txtEweb"));
+    chkConstE = findChild<QCheckBox*>(QStringLiteral("chkConstE"));
+    lblW = findChild<QLabel*>(QStringLiteral("lblW"));
+    txtW = findChild<QLineEdit*>(QStringLiteral("txtW"));
+    lblP = findChild<QLabel*>(QStringLiteral("lblP"));
+    txtP = findChild<QLineEdit*>(QStringLiteral("txtP"));
+
+    txtStatus->setReadOnly(true);
+    QPalette statusPalette = txtStatus->palette();
+    statusPalette.setColor(QPalette::Base, statusPalette.color(QPalette::Button));
+    txtStatus->setPalette(statusPalette);
+
+    chkConstE->setChecked(true);
+
+    loading = new QButtonGroup(this);
+    loading->setObjectName(QStringLiteral("loading"));
+    loading->addButton(findChild<QRadioButton*>(QStringLiteral("loading_0")), 0);
+    loading->addButton(findChild<QRadioButton*>(QStringLiteral("loading_1")), 1);
+    loading->button(0)->setChecked(true);
+
+    for (QGroupBox* frame : {Frame1, Frame2, Frame3}) {
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
+    }
+}
+
+namespace {
+
+// The room a control needs so that none of its caption or start text is cut.
+QSize neededSize(const QWidget* widget, Kind kind)
+{
+    const QFontMetrics metrics = widget->fontMetrics();
+    switch (kind) {
+    case Kind::Label: {
+        const auto* label = static_cast<const QLabel*>(widget);
+        return {metrics.horizontalAdvance(label->text()) + 1, metrics.height()};
+    }
+    case Kind::TextBox: {
+        const auto* box = static_cast<const QLineEdit*>(widget);
+        // Qt's line edit keeps a margin of 2 pixels on each side inside its frame.
+        const int frame = 2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget);
+        return {metrics.horizontalAdvance(box->text()) + frame + 4 + 1, box->sizeHint().height()};
+    }
+    case Kind::Frame:
+        return {metrics.horizontalAdvance(static_cast<const QGroupBox*>(widget)->title()) + 24, 0};
+    case Kind::OptionButton:
+    case Kind::CheckBox:
+    case Kind::ComboBox:
+    case Kind::CommandButton:
+        return widget->sizeHint();
+    }
+    return {};
+}
+
+int toPixels(int twips, double scale) { return static_cast<int>(std::lround(twips * scale / formLayout::twipsPerPixel)); }
+
+}  // namespace
+
+// The twips of the form are drawn for a smaller font than many platforms use
+// by default. Rather than cut captions, the whole form grows uniformly, so that
+// rows, columns and frames keep their arrangement.
+void frmMain::applyGeometry()
+{
+    double scale = 1.0;
+    for (const formLayout::Control& control : formLayout::controls()) {
+        const QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
+        const QSize needed = neededSize(widget, control.kind);
+        scale = std::max({scale, needed.width() * formLayout::twipsPerPixel / control.width,
+                          needed.height() * formLayout::twipsPerPixel / control.height});
+    }
+    for (const formLayout::Control& control : formLayout::controls()) {
+        QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
+        widget->setGeometry(toPixels(control.left, scale), toPixels(control.top, scale),
+                            toPixels(control.width, scale), toPixels(control.height, scale));
+    }
+    setFixedSize(toPixels(formLayout::clientWidth, scale), toPixels(formLayout::clientHeight, scale));
+}
+
+void frmMain::Form_Load()
+{
+    cmbTrussType->addItem(QStringLiteral("Pratt Truss"));
+    cmbTrussType->addItem(QStringLiteral("Others to follow"));
+    cmbTrussType->setCurrentIndex(-1);
+}
+
+void frmMain::Form_Unload() { Truss.reset(); }
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::setStatus(const QString& text) { txtStatus->setText(text); }

@@ -1,0 +1,77 @@
+// What the window does while the user types, clicks and moves the pointer.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/NumberRule.h"
+#include "ui/frmMain.h"
+
+void frmMain::connectHandlers()
+{
+    for (QLineEdit* box : {txtAtop, txtAbtm, txtAweb, txtEtop, txtEbtm, txtEweb, txtSpan, txtHeight, txtPanels, txtW, txtP})
+        connect(box, &QLineEdit::textChanged, this, [this, box] { checkNumeric(box); });
+    connect(chkConstE, &QCheckBox::clicked, this, [this] { chkConstE_Click(); });
+    connect(loading, &QButtonGroup::idClicked, this, [this](int index) { loading_Click(index); });
+    connect(btnGenerate, &QPushButton::clicked, this, [this] { btnGenerate_Click(); });
+}
+
+// Runs on every change of the text, so each intermediate text is judged as
+// the user types. Emptying the box raises a change of its own, which finds
+// the empty text and passes.
+void frmMain::checkNumeric(QLineEdit* box)
+{
+    const QString text = box->text();
+    if (text.isEmpty() || numberRule::isNumber(text))
+        return;
+    messages_.showMessage(QStringLiteral("Please enter a number"), MessageIcon::Exclamation);
+    box->setText(QString());
+}
+
+void frmMain::chkConstE_Click()
+{
+    const bool constant = chkConstE->isChecked();
+    for (QWidget* control : {static_cast<QWidget*>(txtEbtm), static_cast<QWidget*>(txtEweb),
+                             static_cast<QWidget*>(lblEbtm), static_cast<QWidget*>(lblEweb)})
+        control->setEnabled(!constant);
+}
+
+void frmMain::loading_Click(int index)
+{
+    const bool pointLoads = index == 1;
+    if (pointLoads) {
+        lblW->setEnabled(false);
+        txtW->setEnabled(false);
+        lblP->setEnabled(true);
+        txtP->setEnabled(true);
+        curLoadType = 2;
+    } else {
+        lblP->setEnabled(false);
+        txtP->setEnabled(false);
+        lblW->setEnabled(true);
+        txtW->setEnabled(true);
+        curLoadType = 1;
+    }
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent* event)
+{
+    setStatus(QStringLiteral("Ready"));
+    QWidget::mouseMoveEvent(event);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Frame1)
+            setStatus(QStringLiteral("Enter member data here"));
+        else if (watched == Frame2)
+            setStatus(QStringLiteral("Enter load data here"));
+        else if (watched == Frame3)
+            setStatus(QStringLiteral("Enter geometry of the truss here"));
+    }
+    return QWidget::eventFilter(watched, event);
+}

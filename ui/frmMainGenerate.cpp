@@ -1,0 +1,189 @@
+// The generate command: from the typed texts through the Save dialog to the
+// truss file.
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "ui/CommonDialog.h"
+#include "ui/NumberRule.h"
+#include "ui/frmMain.h"
+
+struct frmMain::Inputs {
+    float topE, btmE, webE;
+    float topA, btmA, webA;
+    float load;
+    float L, h;
+    std::int16_t np;
+};
+
+namespace {
+
+const int largestPanelCount = 8191;
+
+QString panelCountRange()
+{
+    return QStringLiteral("No. Web Panels must be a whole number from 1 to %1.").arg(largestPanelCount);
+}
+
+// What the user is told about a box whose text the command cannot use.
+QString refusal(const QString& field, numberRule::Conversion status)
+{
+    switch (status) {
+    case numberRule::Conversion::Empty:
+        return QStringLiteral("%1 is empty. Please enter a number.").arg(field);
+    case numberRule::Conversion::OutOfRange:
+        return QStringLiteral("%1 is too large. Please enter a number between -3.4E+38 and 3.4E+38.").arg(field);
+    case numberRule::Conversion::NotANumber:
+    case numberRule::Conversion::Ok:
+        break;
+    }
+    return QStringLiteral("%1 is not a number. Please enter a number.").arg(field);
+}
+
+}  // namespace
+
+// Converts every box that the command reads, in the order it reads them, and
+// names the first field that cannot be used.
+std::optional<frmMain::Inputs> frmMain::readInputs()
+{
+    bool ok = true;
+    const auto single = [&](const QLineEdit* box, const QString& field) {
+        if (!ok)
+            return 0.0f;
+        const numberRule::SingleResult result = numberRule::toSingle(box->text());
+        if (result.status != numberRule::Conversion::Ok) {
+            messages_.showMessage(refusal(field, result.status), MessageIcon::Exclamation);
+            ok = false;
+        }
+        return result.value;
+    };
+
+    Inputs in{};
+    in.topE = single(txtEtop, QStringLiteral("Top Chord: E (kN/mm2)"));
+    if (chkConstE->isChecked()) {
+        in.btmE = in.topE;
+        in.webE = in.topE;
+    } else {
+        in.btmE = single(txtEbtm, QStringLiteral("Btm Chord: E (kN/mm2)"));
+        in.webE = single(txtEweb, QStringLiteral("Web E (kN/mm2)"));
+    }
+    in.topA = single(txtAtop, QStringLiteral("Top Chord: Area (mm2)"));
+    in.btmA = single(txtAbtm, QStringLiteral("Btm Chord: Area (mm2)"));
+    in.webA = single(txtAweb, QStringLiteral("Web Area (mm2)"));
+    in.load = curLoadType == 1 ? single(txtW, QStringLiteral("w (kN/m)")) : single(txtP, QStringLiteral("P (kN)"));
+    in.L = single(txtSpan, QStringLiteral("Span (m)"));
+    in.h = single(txtHeight, QStringLiteral("Height (m)"));
+    if (!ok)
+        return std::nullopt;
+
+    const numberRule::IntegerResult panels = numberRule::toInteger(txtPanels->text());
+    switch (panels.status) {
+    case numberRule::Conversion::Ok:
+        in.np = panels.value;
+        return in;
+    case numberRule::Conversion::OutOfRange:
+        messages_.showMessage(panelCountRange(), MessageIcon::Exclamation);
+        return std::nullopt;
+    case numberRule::Conversion::Empty:
+    case numberRule::Conversion::NotANumber:
+        messages_.showMessage(refusal(QStringLiteral("No. Web Panels"), panels.status), MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void frmMain::btnGenerate_Click()
+{
+    setStatus(QStringLiteral("Generating truss file...."));
+
+    // Every box is converted before the Save dialog opens, so the engineer
+    // never chooses a file for a generation that cannot happen.
+    const std::optional<Inputs> in = readInputs();
+    if (!in) {
+        setStatus(QStringLiteral("Ready"));
+        return;
+    }
+
+    Truss = std::make_unique<clsTruss>(messages_);
+    if (!getFileName()) {
+        // Nothing is written, neither to an earlier path nor to none.
+        setStatus(QStringLiteral("Generation cancelled"));
+        return;
+    }
+
+    clsTruss& truss = *Truss;
+    // Every generation builds a Pratt truss, whatever the configuration list shows.
+    truss.setConfig(clsTruss::prattTruss);
+    truss.setTopE(in->topE);
+    truss.setBtmE(in->btmE);
+    truss.setWebE(in->webE);
+    truss.setTopA(in->topA);
+    truss.setBtmA(in->btmA);
+    truss.setWebA(in->webA);
+    truss.setLoadType(curLoadType);
+    curLoadValue = in->load;
+    truss.setLoadValue(curLoadValue);
+    truss.setL(in->L);
+    truss.setH(in->h);
+    truss.setNp(in->np);
+    truss.setOpenfile(fileName);
+
+    bool written = false;
+    try {
+        written = truss.saveFile();
+    } catch (const TrussBuildError& error) {
+        reportBuildFailure(error);
+        setStatus(QStringLiteral("Ready"));
+        return;
+    }
+    if (!written) {
+        // The writer has shown why; a failure is never reported as success.
+        setStatus(QStringLiteral("Truss file not written"));
+        return;
+    }
+
+    setStatus(QStringLiteral("Generation completed"));
+    messages_.showMessage(QStringLiteral("Generation Completed Successfully"), MessageIcon::Information);
+}
+
+void frmMain::reportBuildFailure(const TrussBuildError& error)
+{
+    QString text;
+    switch (error.cause()) {
+    case TrussBuildError::Cause::PanelCount:
+        text = panelCountRange();
+        break;
+    case TrussBuildError::Cause::Load:
+        text = QStringLiteral("The load per node (w times the panel length) is too large for the truss file. "
+                              "Please enter a smaller w (kN/m) or more web panels.");
+        break;
+    case TrussBuildError::Cause::Span:
+        text = QStringLiteral("Span (m) is too large for the truss file. Please enter a smaller span.");
+        break;
+    case TrussBuildError::Cause::Height:
+    case TrussBuildError::Cause::MemberProperty:
+        text = QStringLiteral("The truss cannot be built: %1.").arg(QString::fromStdString(error.what()));
+        break;
+    }
+    messages_.showMessage(text + QStringLiteral("\nNo file was written."), MessageIcon::Exclamation);
+}
+
+// Asks for the path of the truss file until the user names one or cancels.
+// Returns false on cancel; fileName then keeps its earlier value.
+bool frmMain::getFileName()
+{
+    for (;;) {
+        CommonDialog1.setDialogTitle(QStringLiteral("Save"));
+        CommonDialog1.setFlags(CommonDialog::OverwritePrompt);
+        CommonDialog1.setCancelError(true);
+        CommonDialog1.setDefaultExt(QStringLiteral("kvr"));
+        CommonDialog1.setInitDir(QStringLiteral("C:\\windows\\desktop\\KVR"));
+        CommonDialog1.setFilter(QStringLiteral("Kelvor files|*.kvr|All files|*.*"));
+        if (!CommonDialog1.showSave())
+            return false;
+        if (!CommonDialog1.fileName().isEmpty()) {
+            fileName = CommonDialog1.fileName();
+            return true;
+        }
+        messages_.showMessage(QStringLiteral("Please Name a File"), MessageIcon::Information);
+    }
+}
