@@ -1,11 +1,13 @@
 # The project's commands. Each one installs what is missing first.
 #   make run    build and start the window
 #   make test   build and run every test headless, the model's once more
-#               under AddressSanitizer and UndefinedBehaviorSanitizer
+#               under AddressSanitizer and UndefinedBehaviorSanitizer, and
+#               fuzz the truss-file reader for 30 seconds
 #   make bench  build optimised and run the benchmarks
 
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc)
 
@@ -26,8 +28,11 @@ run: build
 test: build
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_MODEL_ONLY=ON -DAMBRELL_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DAMBRELL_FUZZ_ONLY=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(FUZZ_BUILD) && ctest --output-on-failure
 
 bench: bootstrap
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -35,4 +40,4 @@ bench: bootstrap
 	$(BENCH_BUILD)/bench/truss_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

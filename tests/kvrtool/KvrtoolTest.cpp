@@ -1,0 +1,298 @@
+// kvrtool: generate, show, check and draw, through its own entry point.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include "TrussTestSupport.h"
+#include "tools/kvrtool/Kvrtool.h"
+
+namespace {
+
+struct ToolRun {
+    int status;
+    QString out, err;
+};
+
+ToolRun kvrtool(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("kvrtool"));
+    ToolRun run{};
+    QTextStream out(&run.out), err(&run.err);
+    run.status = runKvrtool(arguments, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+class Kvrtool : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // The default truss of the window, written by the truss object itself.
+    QString defaultFile()
+    {
+        const QString file = path(QStringLiteral("default.kvr"));
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, TrussInput{}, file);
+        EXPECT_TRUE(truss.saveFile());
+        return file;
+    }
+
+    QTemporaryDir dir;
+};
+
+QStringList generateArguments(int np, bool uniform, const QString& output)
+{
+    return {QStringLiteral("generate"), QStringLiteral("--span"), QStringLiteral("6"), QStringLiteral("--height"),
+            QStringLiteral("1"), QStringLiteral("--panels"), QString::number(np), QStringLiteral("--area"),
+            QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
+            uniform ? QStringLiteral("--udl") : QStringLiteral("--point-load"), uniform ? QStringLiteral("10") : QStringLiteral("1.2"),
+            QStringLiteral("-o"), output};
+}
+
+TEST_F(Kvrtool, GeneratedFilesShowAndCheckClean)
+{
+    QList<int> panelCounts;
+    for (int np = 1; np <= 12; ++np)
+        panelCounts << np;
+    panelCounts << 8191;
+    for (const int np : panelCounts) {
+        for (const bool uniform : {true, false}) {
+            SCOPED_TRACE(testing::Message() << np << (uniform ? " panels, UDL" : " panels, point loads"));
+            const QString file = path(QStringLiteral("round.kvr"));
+            const ToolRun generated = kvrtool(generateArguments(np, uniform, file));
+            ASSERT_EQ(generated.status, 0) << generated.err.toStdString();
+
+            const int noNodes = 2 * np + 2, noMembers = 4 * np + 1 + np % 2;
+            const ToolRun shown = kvrtool({QStringLiteral("show"), file});
+            ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+            EXPECT_TRUE(shown.out.contains(
+                QStringLiteral("counts: noMax %1, noNodes %2, noMembers %1\n").arg(noMembers).arg(noNodes)));
+            EXPECT_TRUE(shown.out.contains(QStringLiteral("as the counts call for")));
+            EXPECT_EQ(shown.out.count(QStringLiteral("diagonal\n")), np % 2 == 1 ? np + 1 : np);
+
+            const ToolRun csv = kvrtool({QStringLiteral("show"), QStringLiteral("--csv"), file});
+            EXPECT_EQ(csv.out.count(u'\n'), 1 + noNodes + 1 + 1 + noMembers);
+
+            const ToolRun checked = kvrtool({QStringLiteral("check"), file});
+            EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
+            EXPECT_TRUE(checked.out.endsWith(QStringLiteral("consistent\n")));
+            EXPECT_TRUE(checked.out.contains(np % 2 == 0 ? QStringLiteral("statically determinate")
+                                                         : QStringLiteral("1 member redundant")))
+                << checked.out.toStdString();
+        }
+    }
+}
+
+TEST_F(Kvrtool, StaticsOfTheDefaultTruss)
+{
+    const ToolRun checked = kvrtool({QStringLiteral("check"), defaultFile()});
+    EXPECT_EQ(checked.status, 0);
+    EXPECT_TRUE(checked.out.contains(QStringLiteral(
+        "total vertical load: -60 kN = 7 x P with P = 8.57143 kN = w x L with w = 10 kN/m over L = 6 m\n")))
+        << checked.out.toStdString();
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("support reactions: 30 kN at node 1 (pin), 30 kN at node 8 (roller)")));
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("m + r = 30 + 3 = 33, 2j = 32: 1 member redundant")));
+}
+
+TEST_F(Kvrtool, GenerateWritesTheSameBytesAsTheTrussObject)
+{
+    TrussInput input;
+    input.np = 5;
+    input.L = 7.7f;
+    input.h = 1.25f;
+    input.topA = 120.0f;
+    input.btmA = 90.0f;
+    input.webA = 60.0f;
+    input.topE = 200.0f;
+    input.btmE = 210.0f;
+    input.webE = 70.0f;
+    input.loadType = clsTruss::pointLoads;
+    input.loadValue = 3.3f;
+    const QString expected = path(QStringLiteral("object.kvr"));
+    RecordingSink sink;
+    clsTruss truss(sink);
+    apply(truss, input, expected);
+    ASSERT_TRUE(truss.saveFile());
+
+    const QString file = path(QStringLiteral("tool.kvr"));
+    const ToolRun run = kvrtool({QStringLiteral("generate"), QStringLiteral("--span=7.7"), QStringLiteral("--height=1.25"),
+                             QStringLiteral("--panels=5"), QStringLiteral("--e=205"), QStringLiteral("--top-area=120"),
+                             QStringLiteral("--btm-area=90"), QStringLiteral("--web-area=60"), QStringLiteral("--top-e=200"),
+                             QStringLiteral("--btm-e=210"), QStringLiteral("--web-e=70"), QStringLiteral("--point-load=3.3"),
+                             QStringLiteral("-o"), file});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(readAll(file), readAll(expected));
+}
+
+struct Damage {
+    const char* name;
+    void (*spoil)(QByteArray&);
+    const char* finding;
+};
+
+void setSingle(QByteArray& bytes, qsizetype offset, float value)
+{
+    const std::uint32_t bits = bitsOf(value);
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>(bits >> (8 * i));
+}
+
+// Offsets in the default file: 16 nodes, 30 members.
+qsizetype nodeCell(int r, int c) { return 6 + 4 * (c * 17 + r); }
+qsizetype memberCell(int r, int c) { return 6 + 24 * 17 + 4 * (c * 31 + r); }
+
+const Damage damages[] = {
+    {"truncated", [](QByteArray& b) { b.chop(4); }, "file: 1526 bytes, but the counts (16 nodes, 30 members) call for 1530: the file is truncated"},
+    {"bytes after the tables", [](QByteArray& b) { b.append("xx"); }, "bytes follow the member table"},
+    {"wrong noMax", [](QByteArray& b) { b[0] = 5; }, "file: noMax is 5, not the larger count 30"},
+    {"wrong node count", [](QByteArray& b) { b[2] = 15; }, "call for 1506"},
+    {"member at node 0", [](QByteArray& b) { setSingle(b, memberCell(23, 1), 0.0f); }, "member 23: joins node 0 and node 2"},
+    {"member beyond the nodes", [](QByteArray& b) { setSingle(b, memberCell(3, 2), 17.0f); }, "member 3: joins node 3 and node 17"},
+    {"NaN", [](QByteArray& b) { setSingle(b, nodeCell(3, 1), NAN); }, "node 3: column 1 is not a finite number"},
+    {"duplicate member", [](QByteArray& b) { setSingle(b, memberCell(2, 1), 1.0f); setSingle(b, memberCell(2, 2), 2.0f); },
+     "member 2: joins nodes 1 and 2, as member 1 does"},
+    {"member to itself", [](QByteArray& b) { setSingle(b, memberCell(5, 2), 5.0f); }, "member 5: joins node 5 to itself"},
+    {"unused column", [](QByteArray& b) { setSingle(b, memberCell(7, 6), 1.5f); }, "member 7: column 6 holds 1.5, not 0"},
+    {"row 0", [](QByteArray& b) { setSingle(b, nodeCell(0, 2), 1.0f); }, "node 0: column 2 holds 1, not 0"},
+    {"two pins", [](QByteArray& b) { setSingle(b, nodeCell(4, 5), 1.0f); }, "file: 2 nodes carry support code 1"},
+    {"no roller", [](QByteArray& b) { setSingle(b, nodeCell(8, 5), 0.0f); }, "file: 0 nodes carry support code 2"},
+    {"loose node", [](QByteArray& b) { setSingle(b, memberCell(15, 1), 3.0f); }, "node 1: is on 1 member"},
+};
+
+TEST_F(Kvrtool, CheckFindsEachDefect)
+{
+    const QByteArray good = readAll(defaultFile());
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.name);
+        QByteArray bytes = good;
+        damage.spoil(bytes);
+        const QString file = path(QStringLiteral("damaged.kvr"));
+        ASSERT_TRUE(writeAll(file, bytes));
+        const ToolRun checked = kvrtool({QStringLiteral("check"), file});
+        EXPECT_EQ(checked.status, 1);
+        EXPECT_TRUE(checked.out.contains(QString::fromUtf8(damage.finding))) << checked.out.toStdString();
+        EXPECT_FALSE(checked.out.contains(QStringLiteral("consistent")));
+
+        // show and draw read the same file without crashing.
+        const ToolRun shown = kvrtool({QStringLiteral("show"), file});
+        EXPECT_TRUE(shown.status == 0 || shown.status == 1);
+        const ToolRun drawn = kvrtool({QStringLiteral("draw"), file, QStringLiteral("-o"), path(QStringLiteral("d.svg"))});
+        EXPECT_TRUE(drawn.status == 0 || drawn.status == 1);
+    }
+}
+
+TEST_F(Kvrtool, UnreadableFilesExitWith2)
+{
+    ASSERT_TRUE(writeAll(path(QStringLiteral("short.kvr")), "abcd"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.kvr")));
+    const std::pair<QString, QString> cases[] = {
+        {path(QStringLiteral("short.kvr")), QStringLiteral("the file holds 4 bytes, fewer than the 6 of its header")},
+        {path(QStringLiteral("missing.kvr")), QStringLiteral("cannot open")},
+        {path(QStringLiteral("folder.kvr")), QStringLiteral("it is a folder")},
+    };
+    for (const auto& [file, message] : cases) {
+        for (const char* command : {"check", "show"}) {
+            SCOPED_TRACE(testing::Message() << command << ' ' << file.toStdString());
+            const ToolRun run = kvrtool({QString::fromLatin1(command), file});
+            EXPECT_EQ(run.status, 2);
+            EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+        }
+    }
+}
+
+TEST_F(Kvrtool, DrawWritesAWellFormedSvgOfEveryMemberAndNode)
+{
+    for (const int np : {1, 4, 7}) {
+        SCOPED_TRACE(np);
+        const QString file = path(QStringLiteral("t.kvr"));
+        ASSERT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
+        const QString svg = path(QStringLiteral("t.svg"));
+        const ToolRun drawn = kvrtool({QStringLiteral("draw"), file, QStringLiteral("-o"), svg});
+        ASSERT_EQ(drawn.status, 0) << drawn.err.toStdString();
+
+        QXmlStreamReader xml(readAll(svg));
+        QMap<QString, int> counted;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement)
+                counted[xml.name().toString() + u'/' + xml.attributes().value(QStringLiteral("class")).toString()]++;
+        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        int members = 0;
+        for (auto it = counted.cbegin(); it != counted.cend(); ++it)
+            if (it.key().startsWith(QStringLiteral("line/member ")))
+                members += it.value();
+        EXPECT_EQ(members, 4 * np + 1 + np % 2);
+        EXPECT_EQ(counted.value(QStringLiteral("line/member bottom-chord")), np);
+        EXPECT_EQ(counted.value(QStringLiteral("line/member vertical")), np + 1);
+        EXPECT_EQ(counted.value(QStringLiteral("circle/node")), 2 * np + 2);
+        EXPECT_EQ(counted.value(QStringLiteral("text/node-number")), 2 * np + 2);
+        EXPECT_EQ(counted.value(QStringLiteral("text/member-number")), members);
+        EXPECT_EQ(counted.value(QStringLiteral("polygon/support pin")), 1);
+        EXPECT_EQ(counted.value(QStringLiteral("polygon/support roller")), 1);
+        EXPECT_EQ(counted.value(QStringLiteral("line/load")), np + 1);
+        EXPECT_EQ(counted.value(QStringLiteral("text/dimension-value")), 2);
+    }
+
+    const QString png = path(QStringLiteral("t.png"));
+    ASSERT_EQ(kvrtool({QStringLiteral("draw"), path(QStringLiteral("t.kvr")), QStringLiteral("-o"), png}).status, 0);
+    const QImage image(png);
+    EXPECT_FALSE(image.isNull());
+    EXPECT_GT(image.width(), 1000);
+}
+
+struct OptionCase {
+    const char* name;
+    QStringList change;  // options replacing or added to the valid set
+    QStringList remove;
+    int status;
+    const char* message;
+};
+
+TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
+{
+    const QString output = path(QStringLiteral("out.kvr"));
+    const OptionCase cases[] = {
+        {"missing span", {}, {"--span"}, 1, "--span is missing"},
+        {"missing output", {}, {"-o"}, 1, "--output is missing"},
+        {"malformed span", {"--span", "six"}, {"--span"}, 1, "--span: expected a number, got 'six'"},
+        {"decimal comma", {"--height", "1,5"}, {"--height"}, 1, "--height: expected a number, got '1,5'"},
+        {"fractional panels", {"--panels", "7.5"}, {"--panels"}, 1, "--panels: expected a whole number"},
+        {"no panels", {"--panels", "0"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
+        {"too many panels", {"--panels", "8192"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
+        {"two loads", {"--point-load", "2"}, {}, 1, "--udl or --point-load: give exactly one"},
+        {"no area", {"--top-area", "5"}, {"--area"}, 1, "--area (or --btm-area) is missing"},
+        {"load beyond Single", {"--udl", "3e38", "--span", "3e38", "--panels", "1"}, {"--udl", "--span", "--panels"}, 1,
+         "--udl: w times the panel length is beyond the range of Single"},
+        {"unwritable", {"-o", "/"}, {"-o"}, 2, "Error while saving file /: "},
+    };
+    for (const OptionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList arguments = generateArguments(7, true, output);
+        for (const QString& option : c.remove)
+            arguments.remove(arguments.indexOf(option), 2);
+        arguments << c.change;
+        const ToolRun run = kvrtool(arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message))) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(output));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Drawing PNG pictures needs fonts, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

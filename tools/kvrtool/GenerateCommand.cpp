@@ -1,0 +1,146 @@
+// generate: the truss file that the window writes, from options.
+#include <QCommandLineParser>
+#include <QLocale>
+
+#include "tools/kvrtool/Kvrtool.h"
+#include "tools/kvrtool/KvrCommands.h"
+#include "truss/clsTruss.h"
+#include "ui/NumberRule.h"
+
+namespace {
+
+// The writer's messages, on one line each.
+class StreamSink : public MessageSink {
+public:
+    explicit StreamSink(QTextStream& err) : err_(err) {}
+    void showMessage(const QString& text, MessageIcon) override
+    {
+        err_ << "kvrtool: " << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(": ")) << '\n';
+    }
+
+private:
+    QTextStream& err_;
+};
+
+struct OptionError {
+    QString text;
+};
+
+class Options {
+public:
+    Options(const QCommandLineParser& parser) : parser_(parser) {}
+
+    bool isSet(const char* name) const { return parser_.isSet(QString::fromLatin1(name)); }
+
+    float single(const char* name) const
+    {
+        const QString text = parser_.value(QString::fromLatin1(name));
+        const numberRule::SingleResult result = numberRule::toSingle(text, QLocale::c());
+        if (result.status != numberRule::Conversion::Ok)
+            throw OptionError{QStringLiteral("--%1: expected a number, got '%2'").arg(QLatin1String(name), text)};
+        return result.value;
+    }
+
+    // The option's own value, or the shared one's.
+    float single(const char* name, const char* shared) const { return isSet(name) ? single(name) : single(shared); }
+
+    std::int16_t panels() const
+    {
+        const QString text = parser_.value(QStringLiteral("panels"));
+        const numberRule::IntegerResult result = numberRule::toInteger(text, QLocale::c());
+        const std::optional<double> exact = numberRule::parse(text, QLocale::c());
+        if (result.status != numberRule::Conversion::Ok || !exact || *exact != result.value)
+            throw OptionError{QStringLiteral("--panels: expected a whole number from 1 to 8191, got '%1'").arg(text)};
+        return result.value;
+    }
+
+private:
+    const QCommandLineParser& parser_;
+};
+
+QString buildFailure(const TrussBuildError& error)
+{
+    switch (error.cause()) {
+    case TrussBuildError::Cause::PanelCount:
+        return QStringLiteral("--panels: the truss is built for 1 to 8191 panels");
+    case TrussBuildError::Cause::Load:
+        return QStringLiteral("--udl: w times the panel length is beyond the range of Single");
+    case TrussBuildError::Cause::Span:
+        return QStringLiteral("--span: the node coordinates are beyond the range of Single");
+    case TrussBuildError::Cause::Height:
+        return QStringLiteral("--height: %1").arg(QString::fromStdString(error.what()));
+    case TrussBuildError::Cause::MemberProperty:
+        break;
+    }
+    return QStringLiteral("--area/--e: %1").arg(QString::fromStdString(error.what()));
+}
+
+}  // namespace
+
+int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    const auto valued = [&](const char* name, const char* what) {
+        parser.addOption({QString::fromLatin1(name), QString::fromLatin1(what), QStringLiteral("VALUE")});
+    };
+    valued("span", "Span L in m.");
+    valued("height", "Height h in m.");
+    valued("panels", "Number of web panels, 1 to 8191.");
+    valued("area", "Area of every member in mm2.");
+    valued("e", "Modulus of elasticity of every member in kN/mm2.");
+    valued("top-area", "Area of the top chord in mm2.");
+    valued("btm-area", "Area of the bottom chord in mm2.");
+    valued("web-area", "Area of the web members in mm2.");
+    valued("top-e", "E of the top chord in kN/mm2.");
+    valued("btm-e", "E of the bottom chord in kN/mm2.");
+    valued("web-e", "E of the web members in kN/mm2.");
+    valued("udl", "Uniformly distributed load w on the top chord in kN/m.");
+    valued("point-load", "Nodal point load P on the top chord in kN.");
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The truss file to write."),
+                      QStringLiteral("FILE")});
+    if (!parser.parse(arguments)) {
+        err << "kvrtool: " << parser.errorText() << '\n';
+        return kvrExit::failed;
+    }
+
+    const Options options(parser);
+    try {
+        for (const char* required : {"span", "height", "panels", "output"})
+            if (!options.isSet(required))
+                throw OptionError{QStringLiteral("--%1 is missing").arg(QLatin1String(required))};
+        for (const auto& [own, shared] : {std::pair{"top-area", "area"}, {"btm-area", "area"}, {"web-area", "area"},
+                                          {"top-e", "e"}, {"btm-e", "e"}, {"web-e", "e"}})
+            if (!options.isSet(own) && !options.isSet(shared))
+                throw OptionError{QStringLiteral("--%1 (or --%2) is missing").arg(QLatin1String(shared), QLatin1String(own))};
+        if (options.isSet("udl") == options.isSet("point-load"))
+            throw OptionError{QStringLiteral("--udl or --point-load: give exactly one")};
+        if (!parser.positionalArguments().isEmpty())
+            throw OptionError{QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())};
+
+        StreamSink sink(err);
+        clsTruss truss(sink);
+        truss.setConfig(clsTruss::prattTruss);
+        truss.setTopE(options.single("top-e", "e"));
+        truss.setBtmE(options.single("btm-e", "e"));
+        truss.setWebE(options.single("web-e", "e"));
+        truss.setTopA(options.single("top-area", "area"));
+        truss.setBtmA(options.single("btm-area", "area"));
+        truss.setWebA(options.single("web-area", "area"));
+        const bool uniform = options.isSet("udl");
+        truss.setLoadType(uniform ? clsTruss::uniformLoad : clsTruss::pointLoads);
+        truss.setLoadValue(options.single(uniform ? "udl" : "point-load"));
+        truss.setL(options.single("span"));
+        truss.setH(options.single("height"));
+        truss.setNp(options.panels());
+        truss.setOpenfile(parser.value(QStringLiteral("output")));
+        if (!truss.saveFile())
+            return kvrExit::notWritten;
+        out << "wrote " << truss.openfile() << ": " << truss.noNodes() << " nodes, " << truss.noMembers() << " members\n";
+        return kvrExit::ok;
+    } catch (const OptionError& error) {
+        err << "kvrtool: " << error.text << '\n';
+    } catch (const TrussBuildError& error) {
+        err << "kvrtool: " << buildFailure(error) << '\n';
+    }
+    return kvrExit::failed;
+}

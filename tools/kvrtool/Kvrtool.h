@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// kvrtool: read, check and draw a truss file; generate one from the command
+// line. arguments[0] is the program's name. Returns the exit status.
+int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// Exit statuses.
+namespace kvrExit {
+inline constexpr int ok = 0;
+inline constexpr int failed = 1;      // inconsistent file, wrong options, a truss that cannot be built
+inline constexpr int cannotRead = 2;  // check: no file to read
+inline constexpr int notWritten = 2;  // generate: the file could not be written
+}  // namespace kvrExit

@@ -1,0 +1,187 @@
+// show, check and draw: the commands that read a truss file.
+#include <QCommandLineParser>
+#include <QFile>
+#include <QSaveFile>
+
+#include "tools/kvrtool/Kvrtool.h"
+#include "tools/kvrtool/KvrCommands.h"
+#include "tools/kvrtool/TrussCheck.h"
+#include "tools/kvrtool/TrussDrawing.h"
+#include "tools/kvrtool/TrussStructure.h"
+
+namespace {
+
+QString single(float value) { return QString::fromStdString(formatSingle(value)); }
+
+bool parse(QCommandLineParser& parser, const QStringList& arguments, QTextStream& err)
+{
+    if (parser.parse(arguments))
+        return true;
+    err << "kvrtool: " << parser.errorText() << '\n';
+    return false;
+}
+
+QString supportName(float code)
+{
+    if (code == 1.0f)
+        return QStringLiteral("1 (pin)");
+    if (code == 2.0f)
+        return QStringLiteral("2 (roller)");
+    return code == 0.0f ? QStringLiteral("-") : single(code);
+}
+
+void showSize(const TrussFileContent& t, QTextStream& out)
+{
+    out << "counts: noMax " << t.noMax << ", noNodes " << t.noNodes << ", noMembers " << t.noMembers << '\n';
+    out << "size: " << t.size << " bytes";
+    if (t.expectedSize == 0)
+        out << "; negative counts call for no layout\n";
+    else if (t.size == t.expectedSize)
+        out << ", as the counts call for\n";
+    else
+        out << "; the counts call for " << t.expectedSize << '\n';
+}
+
+void showTables(const TrussFileContent& t, QTextStream& out)
+{
+    out << "\nnodes\n";
+    out << QStringLiteral("%1 %2 %3 %4  %5\n")
+               .arg(QStringLiteral("node"), 6)
+               .arg(QStringLiteral("x (m)"), 14)
+               .arg(QStringLiteral("y (m)"), 14)
+               .arg(QStringLiteral("load (kN)"), 14)
+               .arg(QStringLiteral("support"));
+    for (int n = 1; n <= t.noNodes; ++n)
+        out << QStringLiteral("%1 %2 %3 %4  %5\n")
+                   .arg(n, 6)
+                   .arg(single(t.node(n, 1)), 14)
+                   .arg(single(t.node(n, 2)), 14)
+                   .arg(single(t.node(n, 4)), 14)
+                   .arg(supportName(t.node(n, 5)));
+    out << "\nmembers\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
+               .arg(QStringLiteral("member"), 6)
+               .arg(QStringLiteral("first"), 6)
+               .arg(QStringLiteral("second"), 6)
+               .arg(QStringLiteral("E (kN/mm2)"), 12)
+               .arg(QStringLiteral("A (mm2)"), 12)
+               .arg(QStringLiteral("group"));
+    for (int m = 1; m <= t.noMembers; ++m)
+        out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
+                   .arg(m, 6)
+                   .arg(single(t.member(m, 1)), 6)
+                   .arg(single(t.member(m, 2)), 6)
+                   .arg(single(t.member(m, 3)), 12)
+                   .arg(single(t.member(m, 4)), 12)
+                   .arg(QString::fromLatin1(groupName(groupOf(t, m))));
+}
+
+void showCsv(const TrussFileContent& t, QTextStream& out)
+{
+    out << "node,x,y,load,support\n";
+    for (int n = 1; n <= t.noNodes; ++n)
+        out << n << ',' << single(t.node(n, 1)) << ',' << single(t.node(n, 2)) << ',' << single(t.node(n, 4)) << ','
+            << single(t.node(n, 5)) << '\n';
+    out << "\nmember,first,second,E,A,group\n";
+    for (int m = 1; m <= t.noMembers; ++m)
+        out << m << ',' << single(t.member(m, 1)) << ',' << single(t.member(m, 2)) << ',' << single(t.member(m, 3))
+            << ',' << single(t.member(m, 4)) << ',' << groupName(groupOf(t, m)) << '\n';
+}
+
+}  // namespace
+
+std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err)
+{
+    if (positional.size() != 1) {
+        err << "kvrtool: give exactly one truss file\n";
+        return std::nullopt;
+    }
+    const TrussFileRead read = readTrussFile(QFile::encodeName(positional[0]).toStdString());
+    if (!read.content) {
+        err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
+        return std::nullopt;
+    }
+    return read.content;
+}
+
+int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("csv"), QStringLiteral("Print the two tables as CSV.")});
+    if (!parse(parser, arguments, err))
+        return kvrExit::failed;
+    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (!truss)
+        return kvrExit::cannotRead;
+    if (!truss->hasTables) {
+        showSize(*truss, err);
+        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+        return kvrExit::failed;
+    }
+    if (parser.isSet(QStringLiteral("csv"))) {
+        showCsv(*truss, out);
+    } else {
+        showSize(*truss, out);
+        showTables(*truss, out);
+    }
+    return kvrExit::ok;
+}
+
+int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    if (!parse(parser, arguments, err))
+        return kvrExit::failed;
+    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (!truss)
+        return kvrExit::cannotRead;
+    const TrussCheckReport report = checkTruss(*truss);
+    for (const Finding& finding : report.findings)
+        out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
+    for (const std::string& line : report.statics)
+        out << QString::fromStdString(line) << '\n';
+    if (!report.findings.empty()) {
+        out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
+        return kvrExit::failed;
+    }
+    out << "consistent\n";
+    return kvrExit::ok;
+}
+
+int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write."),
+                      QStringLiteral("PICTURE")});
+    if (!parse(parser, arguments, err))
+        return kvrExit::failed;
+    const QString picture = parser.value(QStringLiteral("output"));
+    const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
+        err << "kvrtool: -o: name a picture ending in .svg or .png\n";
+        return kvrExit::failed;
+    }
+    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (!truss)
+        return kvrExit::cannotRead;
+    if (!truss->hasTables) {
+        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+        return kvrExit::failed;
+    }
+
+    const TrussDrawing drawing = drawTruss(*truss);
+    QSaveFile file(picture);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && png)
+        written = toImage(drawing).save(&file, "PNG");
+    else if (written) {
+        const QByteArray svg = toSvg(drawing).toUtf8();
+        written = file.write(svg) == svg.size();
+    }
+    if (!written || !file.commit()) {
+        err << "kvrtool: cannot write " << picture << ": " << file.errorString() << '\n';
+        return kvrExit::notWritten;
+    }
+    out << "wrote " << picture << '\n';
+    return kvrExit::ok;
+}

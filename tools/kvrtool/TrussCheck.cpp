@@ -1,0 +1,187 @@
+#include "tools/kvrtool/TrussCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "tools/kvrtool/TrussStructure.h"
+
+namespace {
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::string nodeAt(int r) { return "node " + std::to_string(r); }
+std::string memberAt(int r) { return "member " + std::to_string(r); }
+
+class Checker {
+public:
+    explicit Checker(const TrussFileContent& truss) : t(truss) {}
+
+    TrussCheckReport run()
+    {
+        checkCounts();
+        if (!t.hasTables)
+            return std::move(report);
+        checkValuesAreFinite();
+        checkUnusedCellsAreZero();
+        checkMembers();
+        checkSupports();
+        if (report.findings.empty())
+            summariseStatics();
+        return std::move(report);
+    }
+
+private:
+    void find(const std::string& where, const std::string& what) { report.findings.push_back({where, what}); }
+
+    void checkCounts()
+    {
+        if (t.noNodes < 0 || t.noMembers < 0) {
+            find("file", "negative count: noNodes " + std::to_string(t.noNodes) + ", noMembers " + std::to_string(t.noMembers));
+            return;
+        }
+        if (t.size != t.expectedSize)
+            find("file", std::to_string(t.size) + " bytes, but the counts (" + std::to_string(t.noNodes) + " nodes, "
+                             + std::to_string(t.noMembers) + " members) call for " + std::to_string(t.expectedSize)
+                             + (t.size < t.expectedSize ? ": the file is truncated" : ": bytes follow the member table"));
+        const int larger = std::max(t.noNodes, t.noMembers);
+        if (t.noMax != larger)
+            find("file", "noMax is " + std::to_string(t.noMax) + ", not the larger count " + std::to_string(larger));
+    }
+
+    void checkValuesAreFinite()
+    {
+        for (int r = 0; r <= t.noNodes; ++r)
+            for (int c = 0; c < 6; ++c)
+                if (!std::isfinite(t.node(r, c)))
+                    find(nodeAt(r), "column " + std::to_string(c) + " is not a finite number");
+        for (int r = 0; r <= t.noMembers; ++r)
+            for (int c = 0; c < 9; ++c)
+                if (!std::isfinite(t.member(r, c)))
+                    find(memberAt(r), "column " + std::to_string(c) + " is not a finite number");
+    }
+
+    void checkUnusedCellsAreZero()
+    {
+        const auto zero = [](float v) { return v == 0.0f || std::isnan(v); };  // NaNs are reported once, above
+        for (int c = 0; c < 6; ++c)
+            if (!zero(t.node(0, c)))
+                find(nodeAt(0), "column " + std::to_string(c) + " holds " + number(t.node(0, c)) + ", not 0");
+        for (int c = 0; c < 9; ++c)
+            if (!zero(t.member(0, c)))
+                find(memberAt(0), "column " + std::to_string(c) + " holds " + number(t.member(0, c)) + ", not 0");
+        for (int r = 1; r <= t.noNodes; ++r)
+            for (int c : {0, 3})
+                if (!zero(t.node(r, c)))
+                    find(nodeAt(r), "column " + std::to_string(c) + " holds " + number(t.node(r, c)) + ", not 0");
+        for (int r = 1; r <= t.noMembers; ++r)
+            for (int c : {0, 5, 6, 7, 8})
+                if (!zero(t.member(r, c)))
+                    find(memberAt(r), "column " + std::to_string(c) + " holds " + number(t.member(r, c)) + ", not 0");
+    }
+
+    void checkMembers()
+    {
+        std::map<std::pair<int, int>, int> seen;
+        std::vector<int> degree(t.nodeRows(), 0);
+        for (int m = 1; m <= t.noMembers; ++m) {
+            const int first = nodeNumber(t, m, 1), second = nodeNumber(t, m, 2);
+            if (first == 0 || second == 0) {
+                find(memberAt(m), "joins node " + number(t.member(m, 1)) + " and node " + number(t.member(m, 2))
+                                      + "; nodes are numbered 1 to " + std::to_string(t.noNodes));
+                continue;
+            }
+            if (first == second) {
+                find(memberAt(m), "joins node " + std::to_string(first) + " to itself");
+                continue;
+            }
+            const auto [it, added] = seen.emplace(std::minmax(first, second), m);
+            if (!added)
+                find(memberAt(m), "joins nodes " + std::to_string(first) + " and " + std::to_string(second)
+                                      + ", as member " + std::to_string(it->second) + " does");
+            ++degree[static_cast<std::size_t>(first)];
+            ++degree[static_cast<std::size_t>(second)];
+        }
+        for (int n = 1; n <= t.noNodes; ++n)
+            if (degree[static_cast<std::size_t>(n)] < 2)
+                find(nodeAt(n), "is on " + std::to_string(degree[static_cast<std::size_t>(n)])
+                                    + (degree[static_cast<std::size_t>(n)] == 1 ? " member" : " members")
+                                    + "; a truss node needs at least 2");
+    }
+
+    void checkSupports()
+    {
+        std::vector<int> pins, rollers;
+        for (int n = 1; n <= t.noNodes; ++n) {
+            const float code = t.node(n, 5);
+            if (code == 1.0f)
+                pins.push_back(n);
+            else if (code == 2.0f)
+                rollers.push_back(n);
+            else if (code != 0.0f && std::isfinite(code))
+                find(nodeAt(n), "support code " + number(code) + " is neither 1 nor 2");
+        }
+        if (pins.size() != 1)
+            find("file", std::to_string(pins.size()) + " nodes carry support code 1; there must be exactly one");
+        if (rollers.size() != 1)
+            find("file", std::to_string(rollers.size()) + " nodes carry support code 2; there must be exactly one");
+        if (pins.size() == 1 && rollers.size() == 1) {
+            pin = pins[0];
+            roller = rollers[0];
+        }
+    }
+
+    void summariseStatics()
+    {
+        // Loads act on the nodes in column 4 (kN, upwards positive); the
+        // supports are a pin (code 1) and a roller (code 2) of a simply
+        // supported truss.
+        double total = 0.0, moment = 0.0;
+        const double x1 = t.node(pin, 1), x2 = t.node(roller, 1);
+        for (int n = 1; n <= t.noNodes; ++n) {
+            const double load = t.node(n, 4);
+            total += load;
+            moment += load * (t.node(n, 1) - x1);
+        }
+        std::string loads = "total vertical load: " + number(total) + " kN";
+        const int panels = panelsOf(t);
+        const double span = std::fabs(x2 - x1);
+        if (panels > 0)
+            loads += " = " + std::to_string(panels) + " x P with P = " + number(-total / panels) + " kN";
+        if (span > 0)
+            loads += " = w x L with w = " + number(-total / span) + " kN/m over L = " + number(span) + " m";
+        report.statics.push_back(loads);
+        if (x2 != x1) {
+            const double rollerReaction = -moment / (x2 - x1);
+            const double pinReaction = -total - rollerReaction;
+            report.statics.push_back("support reactions: " + number(pinReaction) + " kN at node " + std::to_string(pin)
+                                     + " (pin), " + number(rollerReaction) + " kN at node " + std::to_string(roller)
+                                     + " (roller)");
+        } else {
+            report.statics.push_back("support reactions: undetermined, both supports stand at x = " + number(x1));
+        }
+        const int members = t.noMembers, reactions = 3, joints = t.noNodes;
+        const int excess = members + reactions - 2 * joints;
+        std::string verdict = excess == 0 ? "statically determinate"
+                              : excess > 0 ? std::to_string(excess) + (excess == 1 ? " member" : " members") + " redundant"
+                                           : "a mechanism: " + std::to_string(-excess) + " members short";
+        report.statics.push_back("m + r = " + std::to_string(members) + " + " + std::to_string(reactions) + " = "
+                                 + std::to_string(members + reactions) + ", 2j = " + std::to_string(2 * joints) + ": "
+                                 + verdict);
+    }
+
+    const TrussFileContent& t;
+    TrussCheckReport report;
+    int pin = 0, roller = 0;
+};
+
+}  // namespace
+
+TrussCheckReport checkTruss(const TrussFileContent& truss) { return Checker(truss).run(); }

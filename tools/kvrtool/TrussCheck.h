@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/kvrtool/TrussFileReader.h"
+
+struct Finding {
+    std::string where;  // "file", "node 3", "member 12"
+    std::string what;
+};
+
+struct TrussCheckReport {
+    std::vector<Finding> findings;  // empty: the file is consistent
+    std::vector<std::string> statics;
+};
+
+// The file's own consistency, and a statics summary of the truss it holds.
+TrussCheckReport checkTruss(const TrussFileContent& truss);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// A truss file as read back from its bytes, for checking and showing. Plain
+// C++: it trusts nothing in the file and never reads past its end.
+struct TrussFileContent {
+    std::int16_t noMax = 0;
+    std::int16_t noNodes = 0;
+    std::int16_t noMembers = 0;
+    std::uint64_t size = 0;          // bytes in the file
+    std::uint64_t expectedSize = 0;  // bytes that the counts call for; 0 when a count is negative
+
+    // Both tables, column by column as in the file. Present only when the
+    // counts are not negative and the file holds every byte they call for.
+    bool hasTables = false;
+    std::vector<float> nodes;    // (noNodes + 1) x 6
+    std::vector<float> members;  // (noMembers + 1) x 9
+
+    float node(int row, int column) const { return nodes[static_cast<std::size_t>(column) * nodeRows() + static_cast<std::size_t>(row)]; }
+    float member(int row, int column) const
+    {
+        return members[static_cast<std::size_t>(column) * memberRows() + static_cast<std::size_t>(row)];
+    }
+    std::size_t nodeRows() const { return static_cast<std::size_t>(noNodes) + 1; }
+    std::size_t memberRows() const { return static_cast<std::size_t>(noMembers) + 1; }
+};
+
+struct TrussFileRead {
+    std::optional<TrussFileContent> content;
+    std::string error;  // why there is no content
+};
+
+inline constexpr std::size_t nodeColumns = 6;
+inline constexpr std::size_t memberColumns = 9;
+inline constexpr std::size_t headerSize = 6;
+
+TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes);
+
+// The whole file at path; an error when it cannot be opened or read.
+TrussFileRead readTrussFile(const std::string& path);
