@@ -93,12 +93,11 @@ void clsTruss::generatePratt()
     };
 
     // 10. Bottom chord members, left node first.
-    int m = 0;
     for (int k = 1; k <= np_; ++k) {
         setNodes(k, k, k + 1);
         setProperties(k, btmE_, btmA_);
     }
-    m = np_;
+    int m = np_;  // the member written last
 
     // 11. Top chord members.
     for (int j = np_ + 3; j <= 2 * np_ + 2; ++j) {

@@ -67,7 +67,7 @@ void WindowChecksTest::typedTextsAreCheckedAsTyped()
     QFETCH(int, messages);
     QLocale::setDefault(QLocale(locale));
 
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     QLineEdit* span = box(window, "txtSpan");
@@ -103,7 +103,7 @@ void WindowChecksTest::pastedTextsAreCheckedWhole()
     QFETCH(bool, kept);
     QLocale::setDefault(QLocale(locale));
 
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     box(window, "txtHeight")->setText(text);
@@ -121,7 +121,7 @@ void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber_data()
 void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber()
 {
     QFETCH(QString, name);
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     enable(window, name);
@@ -151,7 +151,7 @@ void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber()
 
 void WindowChecksTest::constantESwitchesTheOtherModuli()
 {
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     auto* constant = window.findChild<QCheckBox*>(QStringLiteral("chkConstE"));
@@ -172,7 +172,7 @@ void WindowChecksTest::constantESwitchesTheOtherModuli()
 
 void WindowChecksTest::loadOptionsSwitchTheLoadBoxesAndCode()
 {
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     const auto* w = window.findChild<QWidget*>(QStringLiteral("txtW"));
@@ -198,7 +198,7 @@ void WindowChecksTest::loadOptionsSwitchTheLoadBoxesAndCode()
 
 void WindowChecksTest::framesAndTheBareWindowShowHints()
 {
-    RecordingSink sink;
+    MessageRecorder sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     window.show();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "TrussTestSupport.h"
 #include "WindowTestSupport.h"
 
 class WindowGenerateTest : public QObject {
@@ -31,7 +32,7 @@ private slots:
 
 private:
     struct Window {
-        RecordingSink sink;
+        MessageRecorder sink;
         ScriptedDialog dialog;
         frmMain window{&sink, &dialog};
         QString status() const { return box(window, "txtStatus")->text(); }
@@ -47,56 +48,18 @@ private:
 
 namespace {
 
-class SilentSink : public MessageSink {
-public:
-    void showMessage(const QString&, MessageIcon) override {}
-};
-
-struct Parameters {
-    std::int16_t np = 7;
-    float L = 6.0f, h = 1.0f;
-    std::int32_t loadType = 1;
-    float loadValue = 10.0f;
-    float topE = 205.0f, btmE = 205.0f, webE = 205.0f;
-    float topA = 100.0f, btmA = 100.0f, webA = 100.0f;
-};
-
 // The file that the truss object writes for the given parameters.
-QByteArray expectedFile(const Parameters& p)
+QByteArray expectedFile(const TrussInput& input)
 {
-    SilentSink sink;
+    RecordingSink sink;
     clsTruss truss(sink);
-    truss.setConfig(1);
-    truss.setTopE(p.topE);
-    truss.setBtmE(p.btmE);
-    truss.setWebE(p.webE);
-    truss.setTopA(p.topA);
-    truss.setBtmA(p.btmA);
-    truss.setWebA(p.webA);
-    truss.setLoadType(p.loadType);
-    truss.setLoadValue(p.loadValue);
-    truss.setL(p.L);
-    truss.setH(p.h);
-    truss.setNp(p.np);
+    apply(truss, input, {});
     truss.generate();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     truss.writeData(buffer);
     return bytes;
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void putFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 QStringList filesIn(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
@@ -130,10 +93,10 @@ void WindowGenerateTest::defaultWindowWritesTheDefaultTruss()
 
     w.generate();
 
-    const QByteArray file = contentOf(target);
+    const QByteArray file = readAll(target);
     QCOMPARE(file.size(), 1530);
     QCOMPARE(file.left(6), QByteArray::fromHex("1e0010001e00"));
-    QCOMPARE(file, expectedFile(Parameters{}));
+    QCOMPARE(file, expectedFile(TrussInput{}));
 
     QCOMPARE(w.sink.texts(), QStringList{success});
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Information);
@@ -203,14 +166,14 @@ void WindowGenerateTest::inputsReachTheTrussObject()
     w.dialog.answers.push_back(target);
     w.generate();
 
-    Parameters expected;
+    TrussInput expected;
     expected.np = static_cast<std::int16_t>(np);
     expected.btmE = btmE;
     expected.webE = webE;
     expected.loadType = loadType;
     expected.loadValue = loadValue;
     QCOMPARE(w.sink.texts(), QStringList{success});
-    QCOMPARE(contentOf(target), expectedFile(expected));
+    QCOMPARE(readAll(target), expectedFile(expected));
 }
 
 void WindowGenerateTest::secondGenerationProposesTheFirstPath()
@@ -226,9 +189,9 @@ void WindowGenerateTest::secondGenerationProposesTheFirstPath()
     QCOMPARE(w.dialog.showings.size(), std::size_t{2});
     QCOMPARE(w.dialog.showings[1].proposed, first);
     QVERIFY(frmMainTest::truss(w.window) != firstTruss);
-    Parameters four;
+    TrussInput four;
     four.np = 4;
-    QCOMPARE(contentOf(first), expectedFile(four));
+    QCOMPARE(readAll(first), expectedFile(four));
     QCOMPARE(w.sink.texts(), (QStringList{success, success}));
 }
 
@@ -247,9 +210,9 @@ void WindowGenerateTest::cancelWritesNothing()
     const QString earlier = path(QStringLiteral("earlier.kvr"));
     w.dialog.answers = {earlier, std::nullopt};
     w.generate();
-    putFile(earlier, "the user's own content");
+    QVERIFY(writeAll(earlier, "the user's own content"));
     w.generate();
-    QCOMPARE(contentOf(earlier), QByteArray("the user's own content"));
+    QCOMPARE(readAll(earlier), QByteArray("the user's own content"));
     QCOMPARE(frmMainTest::fileName(w.window), earlier);
     QCOMPARE(w.status(), QStringLiteral("Generation cancelled"));
     QCOMPARE(w.sink.texts(), QStringList{success});
@@ -265,7 +228,7 @@ void WindowGenerateTest::anEmptyNameIsAskedForAgain()
     QCOMPARE(w.sink.texts(),
              (QStringList{QStringLiteral("Please Name a File"), QStringLiteral("Please Name a File"), success}));
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Information);
-    QCOMPARE(contentOf(target), expectedFile(Parameters{}));
+    QCOMPARE(readAll(target), expectedFile(TrussInput{}));
 }
 
 void WindowGenerateTest::boxesThatDoNotConvertAreNamed_data()
@@ -352,13 +315,13 @@ void WindowGenerateTest::builderFailuresWriteNothing()
     window.set("txtSpan", span);
     window.set("txtW", w);
     const QString existing = path(QStringLiteral("existing.kvr"));
-    putFile(existing, "kept");
+    QVERIFY(writeAll(existing, "kept"));
     window.dialog.answers.push_back(existing);
     window.generate();
 
     QCOMPARE(window.sink.texts(), QStringList{message});
     QCOMPARE(window.sink.messages[0].icon, MessageIcon::Exclamation);
-    QCOMPARE(contentOf(existing), QByteArray("kept"));
+    QCOMPARE(readAll(existing), QByteArray("kept"));
     QCOMPARE(filesIn(dir_->path()), QStringList{QStringLiteral("existing.kvr")});
     QCOMPARE(window.status(), QStringLiteral("Ready"));
 
@@ -368,7 +331,7 @@ void WindowGenerateTest::builderFailuresWriteNothing()
     window.set("txtW", QStringLiteral("10"));
     window.dialog.answers.push_back(existing);
     window.generate();
-    QCOMPARE(contentOf(existing), expectedFile(Parameters{}));
+    QCOMPARE(readAll(existing), expectedFile(TrussInput{}));
 }
 
 void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
@@ -390,7 +353,7 @@ void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 // confirm the replacement.
 void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
 {
-    RecordingSink sink;
+    MessageRecorder sink;
     frmMain window(&sink, nullptr);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -414,7 +377,7 @@ void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
     whenModal<QFileDialog>(typeNameAndEnter);
     window.findChild<QPushButton*>(QStringLiteral("btnGenerate"))->click();
     QCOMPARE(sink.texts(), QStringList{success});
-    QCOMPARE(contentOf(expected), expectedFile(Parameters{}));
+    QCOMPARE(readAll(expected), expectedFile(TrussInput{}));
     QVERIFY(prompts.isEmpty());
 
     // Again, with other values, over the same file: the dialog adds the
@@ -426,9 +389,9 @@ void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
         typeNameAndEnter(dialog);
     });
     window.findChild<QPushButton*>(QStringLiteral("btnGenerate"))->click();
-    Parameters three;
+    TrussInput three;
     three.np = 3;
-    QCOMPARE(contentOf(expected), expectedFile(three));
+    QCOMPARE(readAll(expected), expectedFile(three));
     QCOMPARE(prompts.size(), 1);
     QVERIFY(prompts[0].contains(QStringLiteral("bridge.kvr")));
     QCOMPARE(titles, (QStringList{QStringLiteral("Save"), QStringLiteral("Save")}));

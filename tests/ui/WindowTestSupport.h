@@ -17,7 +17,7 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
-class RecordingSink : public MessageSink {
+class MessageRecorder : public MessageSink {
 public:
     void showMessage(const QString& text, MessageIcon icon) override
     {
