@@ -9,12 +9,17 @@ namespace {
 using Cause = TrussBuildError::Cause;
 using Kind = TrussBuildError::Kind;
 
+[[noreturn]] void beyondSingle(Cause cause, const char* what)
+{
+    throw TrussBuildError(Kind::Overflow, cause, std::string(what) + " is beyond the range of Single");
+}
+
 // Every real value the builder stores must be finite: the analysis program
 // can do nothing with an infinity or a NaN.
-float finite(float value, Cause cause, const char* what)
+inline float finite(float value, Cause cause, const char* what)
 {
-    if (!std::isfinite(value))
-        throw TrussBuildError(Kind::Overflow, cause, std::string(what) + " is beyond the range of Single");
+    if (!std::isfinite(value)) [[unlikely]]
+        beyondSingle(cause, what);
     return value;
 }
 
@@ -87,9 +92,11 @@ void clsTruss::generatePratt()
         members_(member, 1) = static_cast<float>(first);
         members_(member, 2) = static_cast<float>(second);
     };
+    for (const float property : {btmE_, btmA_, topE_, topA_, webE_, webA_})
+        finite(property, Cause::MemberProperty, "a member's E or A");
     const auto setProperties = [this](int member, float e, float a) {
-        members_(member, 3) = finite(e, Cause::MemberProperty, "modulus of elasticity");
-        members_(member, 4) = finite(a, Cause::MemberProperty, "area");
+        members_(member, 3) = e;
+        members_(member, 4) = a;
     };
 
     // 10. Bottom chord members, left node first.
