@@ -1,9 +1,5 @@
 #include "tools/kvrtool/Kvrtool.h"
 
-#include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
-
 #include "tools/kvrtool/KvrCommands.h"
 
 namespace {
@@ -22,8 +18,8 @@ int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const QString command = arguments.value(1);
     QStringList rest = arguments;
-    if (!rest.isEmpty())
-        rest.removeAt(1 < rest.size() ? 1 : 0);
+    if (rest.size() > 1)
+        rest.removeAt(1);
 
     if (command == QLatin1String("show"))
         return showCommand(rest, out, err);
