@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -53,6 +54,7 @@ private:
     void btnGenerate_Click();
     bool getFileName();
     std::optional<Inputs> readInputs();
+    bool buildOrReport(const std::function<void(clsTruss&)>& build);
     void reportBuildFailure(const TrussBuildError& error);
 
     std::unique_ptr<MessageSink> ownMessages_;

@@ -104,12 +104,6 @@ void frmMain::btnGenerate_Click()
     }
 
     Truss = std::make_unique<clsTruss>(messages_);
-    if (!getFileName()) {
-        // Nothing is written, neither to an earlier path nor to none.
-        setStatus(QStringLiteral("Generation cancelled"));
-        return;
-    }
-
     clsTruss& truss = *Truss;
     // Every generation builds a Pratt truss, whatever the configuration list shows.
     truss.setConfig(clsTruss::prattTruss);
@@ -125,16 +119,22 @@ void frmMain::btnGenerate_Click()
     truss.setL(in->L);
     truss.setH(in->h);
     truss.setNp(in->np);
+
+    // A trial build, cheap even for the largest truss, tells of a truss that
+    // cannot be built before the engineer is asked for a file.
+    if (!buildOrReport(&clsTruss::generate))
+        return;
+
+    if (!getFileName()) {
+        // Nothing is written, neither to an earlier path nor to none.
+        setStatus(QStringLiteral("Generation cancelled"));
+        return;
+    }
     truss.setOpenfile(fileName);
 
     bool written = false;
-    try {
-        written = truss.saveFile();
-    } catch (const TrussBuildError& error) {
-        reportBuildFailure(error);
-        setStatus(QStringLiteral("Ready"));
+    if (!buildOrReport([&written](clsTruss& t) { written = t.saveFile(); }))
         return;
-    }
     if (!written) {
         // The writer has shown why; a failure is never reported as success.
         setStatus(QStringLiteral("Truss file not written"));
@@ -143,6 +143,18 @@ void frmMain::btnGenerate_Click()
 
     setStatus(QStringLiteral("Generation completed"));
     messages_.showMessage(QStringLiteral("Generation Completed Successfully"), MessageIcon::Information);
+}
+
+bool frmMain::buildOrReport(const std::function<void(clsTruss&)>& build)
+{
+    try {
+        build(*Truss);
+        return true;
+    } catch (const TrussBuildError& error) {
+        reportBuildFailure(error);
+        setStatus(QStringLiteral("Ready"));
+        return false;
+    }
 }
 
 void frmMain::reportBuildFailure(const TrussBuildError& error)

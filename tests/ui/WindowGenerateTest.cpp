@@ -321,6 +321,7 @@ void WindowGenerateTest::builderFailuresWriteNothing()
 
     QCOMPARE(window.sink.texts(), QStringList{message});
     QCOMPARE(window.sink.messages[0].icon, MessageIcon::Exclamation);
+    QVERIFY2(window.dialog.showings.empty(), "no file is chosen for a truss that cannot be built");
     QCOMPARE(readAll(existing), QByteArray("kept"));
     QCOMPARE(filesIn(dir_->path()), QStringList{QStringLiteral("existing.kvr")});
     QCOMPARE(window.status(), QStringLiteral("Ready"));
