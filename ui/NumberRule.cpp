@@ -69,13 +69,28 @@ std::optional<double> parse(const QString& text, const QLocale& locale)
     return value;
 }
 
-SingleResult toSingle(const QString& text, const QLocale& locale)
+namespace {
+
+// Empty or NotANumber for a text that cannot be converted at all; Ok with
+// its value otherwise.
+Conversion classify(const QString& text, const QLocale& locale, double& value)
 {
     if (text.trimmed().isEmpty())
-        return {Conversion::Empty, 0.0f};
+        return Conversion::Empty;
     const std::optional<double> number = parse(text, locale);
     if (!number)
-        return {Conversion::NotANumber, 0.0f};
+        return Conversion::NotANumber;
+    value = *number;
+    return Conversion::Ok;
+}
+
+}  // namespace
+
+SingleResult toSingle(const QString& text, const QLocale& locale)
+{
+    double number = 0.0;
+    if (const Conversion status = classify(text, locale, number); status != Conversion::Ok)
+        return {status, 0.0f};
 
     const std::string c = cForm(text, locale);
     float value = 0.0f;
@@ -83,14 +98,12 @@ SingleResult toSingle(const QString& text, const QLocale& locale)
     if (!c.empty() && end == c.data() + c.size() && error == std::errc())
         return {Conversion::Ok, value};
     if (!c.empty() && end == c.data() + c.size() && error == std::errc::result_out_of_range)
-        return std::fabs(*number) < 1.0 ? SingleResult{Conversion::Ok, std::copysign(0.0f, static_cast<float>(*number))}
-                                       : SingleResult{Conversion::OutOfRange, 0.0f};
+        return std::fabs(number) < 1.0 ? SingleResult{Conversion::Ok, std::copysign(0.0f, static_cast<float>(number))}
+                                      : SingleResult{Conversion::OutOfRange, 0.0f};
 
     // No C form: round through the double, which is exact for every text
     // with fewer than 17 significant digits.
-    if (std::fabs(*number) > std::numeric_limits<float>::max())
-        return {Conversion::OutOfRange, 0.0f};
-    const float rounded = static_cast<float>(*number);
+    const float rounded = static_cast<float>(number);
     if (!std::isfinite(rounded))
         return {Conversion::OutOfRange, 0.0f};
     return {Conversion::Ok, rounded};
@@ -98,12 +111,10 @@ SingleResult toSingle(const QString& text, const QLocale& locale)
 
 IntegerResult toInteger(const QString& text, const QLocale& locale)
 {
-    if (text.trimmed().isEmpty())
-        return {Conversion::Empty, 0};
-    const std::optional<double> number = parse(text, locale);
-    if (!number)
-        return {Conversion::NotANumber, 0};
-    const double whole = std::nearbyint(*number);  // the default rounding: half to even
+    double number = 0.0;
+    if (const Conversion status = classify(text, locale, number); status != Conversion::Ok)
+        return {status, 0};
+    const double whole = std::nearbyint(number);  // the default rounding: half to even
     if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max())
         return {Conversion::OutOfRange, 0};
     return {Conversion::Ok, static_cast<std::int16_t>(whole)};
