@@ -10,6 +10,8 @@ ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc)
+# Warnings are errors in every build these commands make.
+CONFIGURE   := cmake -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
 .PHONY: all bootstrap build run test bench clean
 
@@ -19,23 +21,23 @@ bootstrap:
 	@scripts/bootstrap
 
 build: bootstrap
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF >/dev/null
+	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/app/Ambrell
 
 test: build
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_MODEL_ONLY=ON -DAMBRELL_SANITIZE=ON >/dev/null
+	@$(CONFIGURE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_MODEL_ONLY=ON -DAMBRELL_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DAMBRELL_FUZZ_ONLY=ON >/dev/null
+	@$(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DAMBRELL_FUZZ_ONLY=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure
 
 bench: bootstrap
-	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(CONFIGURE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target truss_bench
 	$(BENCH_BUILD)/bench/truss_bench
 

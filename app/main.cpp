@@ -2,12 +2,13 @@
 #include <QIcon>
 
 #include "ui/frmMain.h"
+#include "version/Version.h"
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ambrell"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QString::fromLatin1(ambrellVersion::text));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ambrell.xpm")));
     QGuiApplication::setDesktopFileName(QStringLiteral("ambrell"));
 

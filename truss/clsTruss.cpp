@@ -2,6 +2,22 @@
 
 clsTruss::clsTruss(MessageSink& messages) : messages_(messages) {}
 
+void clsTruss::setParameters(const TrussParameters& p)
+{
+    setConfig(p.config);
+    setTopE(p.topE);
+    setBtmE(p.btmE);
+    setWebE(p.webE);
+    setTopA(p.topA);
+    setBtmA(p.btmA);
+    setWebA(p.webA);
+    setLoadType(p.loadType);
+    setLoadValue(p.loadValue);
+    setL(p.L);
+    setH(p.h);
+    setNp(p.np);
+}
+
 bool clsTruss::saveFile()
 {
     generate();

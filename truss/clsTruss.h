@@ -7,6 +7,7 @@
 #include "truss/MessageSink.h"
 #include "truss/SingleTable.h"
 #include "truss/TrussBuildError.h"
+#include "truss/TrussParameters.h"
 
 class QIODevice;
 
@@ -34,6 +35,10 @@ public:
     // Encodes the counts and both tables, as the truss file holds them, onto
     // an open device. Returns false when the device did not take every byte.
     bool writeData(QIODevice& file) const;
+
+    // Sets every entered parameter, in the order the window sets them:
+    // config, topE, btmE, webE, topA, btmA, webA, loadType, loadValue, L, h, np.
+    void setParameters(const TrussParameters& parameters);
 
     std::int16_t noConstants() const { return 2; }
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "truss/Integer16.h"
+#include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
 namespace {
@@ -9,17 +10,12 @@ namespace {
 using Cause = TrussBuildError::Cause;
 using Kind = TrussBuildError::Kind;
 
-[[noreturn]] void beyondSingle(Cause cause, const char* what)
-{
-    throw TrussBuildError(Kind::Overflow, cause, std::string(what) + " is beyond the range of Single");
-}
-
 // Every real value the builder stores must be finite: the analysis program
 // can do nothing with an infinity or a NaN.
 inline float finite(float value, Cause cause, const char* what)
 {
     if (!std::isfinite(value)) [[unlikely]]
-        beyondSingle(cause, what);
+        throw TrussBuildError(Kind::Overflow, cause, std::string(what) + " is beyond the range of Single");
     return value;
 }
 
@@ -34,6 +30,18 @@ std::int16_t halfRoundedToEven(std::int16_t np)
     return down % 2 == 0 ? down : up;
 }
 
+std::int16_t nodeCount(std::int16_t np)
+{
+    return integer16::add(integer16::multiply(2, np, Cause::PanelCount), 2, Cause::PanelCount);
+}
+
+// An odd count has one crossed panel, with one diagonal more.
+std::int16_t memberCount(std::int16_t np)
+{
+    const std::int16_t count = integer16::add(integer16::multiply(4, np, Cause::PanelCount), 1, Cause::PanelCount);
+    return np % 2 != 0 ? integer16::add(count, 1, Cause::PanelCount) : count;
+}
+
 SingleTable createTable(std::int16_t lastRow, std::size_t columns, const char* what)
 {
     if (lastRow < 0)
@@ -42,102 +50,128 @@ SingleTable createTable(std::int16_t lastRow, std::size_t columns, const char* w
     return SingleTable(static_cast<std::size_t>(lastRow) + 1, columns);
 }
 
+// Bottom chord nodes 1..np + 1, left to right: x is the Single product
+// (i - 1) x panelLength, not L x (i - 1) / np.
+void placeBottomChord(SingleTable& nodes, int np, float panelLength)
+{
+    for (int i = 1; i <= np + 1; ++i) {
+        nodes(i, NodeColumn::X) = finite(static_cast<float>(i - 1) * panelLength, Cause::Span, "x coordinate");
+        nodes(i, NodeColumn::Y) = 0.0f;
+    }
+}
+
+// Top chord nodes np + 2..2 np + 2, each directly above its bottom node,
+// loaded downwards; the two end nodes carry half a load.
+void placeTopChord(SingleTable& nodes, int np, int noNodes, float h, float nodeLoad)
+{
+    const float height = finite(h, Cause::Height, "height");
+    for (int j = np + 2; j <= noNodes; ++j) {
+        nodes(j, NodeColumn::X) = nodes(j - (np + 1), NodeColumn::X);
+        nodes(j, NodeColumn::Y) = height;
+        nodes(j, NodeColumn::Load) = -nodeLoad;
+    }
+    nodes(np + 2, NodeColumn::Load) = -nodeLoad / 2.0f;
+    nodes(noNodes, NodeColumn::Load) = -nodeLoad / 2.0f;
+}
+
+struct Section {
+    float E, A;
+};
+
+// Member rows in the builder's numbering, written one after the other.
+class MemberRows {
+public:
+    explicit MemberRows(SingleTable& members) : members_(members) {}
+
+    int last() const { return last_; }
+
+    void join(int first, int second)
+    {
+        ++last_;
+        members_(last_, MemberColumn::First) = static_cast<float>(first);
+        members_(last_, MemberColumn::Second) = static_cast<float>(second);
+    }
+
+    void join(int first, int second, Section section)
+    {
+        join(first, second);
+        give(last_, section);
+    }
+
+    void give(int member, Section section)
+    {
+        members_(member, MemberColumn::E) = section.E;
+        members_(member, MemberColumn::A) = section.A;
+    }
+
+private:
+    SingleTable& members_;
+    int last_ = 0;
+};
+
+// Chord members, left node first: the bottom chord, then the top chord.
+void connectChords(MemberRows& rows, int np, Section bottom, Section top)
+{
+    for (int k = 1; k <= np; ++k)
+        rows.join(k, k + 1, bottom);
+    for (int j = np + 3; j <= 2 * np + 2; ++j)
+        rows.join(j - 1, j, top);
+}
+
+// The web: its section on every remaining row, then the verticals (bottom
+// node first) and the diagonals (top node first), which descend to the right
+// in the left part of the span and to the left in the right part.
+void connectWeb(MemberRows& rows, std::int16_t np, int noMembers, Section web)
+{
+    for (int r = rows.last() + 1; r <= noMembers; ++r)
+        rows.give(r, web);
+
+    for (int v = 1; v <= np + 1; ++v)
+        rows.join(v, np + 1 + v);
+
+    // A single panel has no left-hand run by that rounding; it takes one
+    // diagonal of each hand, the two crossing like those of the crossed
+    // panel of any odd count.
+    const std::int16_t a = np == 1 ? std::int16_t{1} : halfRoundedToEven(np);
+    const int b = np % 2 != 0 ? a : a + 1;
+    for (int d = 1; d <= a; ++d)
+        rows.join(np + 1 + d, d + 1);
+    for (int e = b; e <= np; ++e)
+        rows.join(np + 2 + e, e);
+}
+
 }  // namespace
 
+// Each step leaves what it set when a later one fails; noMax is set last, so
+// that it tells of a build that succeeded.
 void clsTruss::generatePratt()
 {
-    // 1. Panel length first, so that np = 0 fails before any count is set.
+    // Panel length first, so that np = 0 fails before any count is set.
     if (np_ == 0)
         throw TrussBuildError(Kind::DivisionByZero, Cause::PanelCount, "panel length: division by zero");
     panelLength_ = finite(L_ / static_cast<float>(np_), Cause::Span, "panel length");
 
-    // 2., 3. Counts.
-    noNodes_ = integer16::add(integer16::multiply(2, np_, Cause::PanelCount), 2, Cause::PanelCount);
-    noMembers_ = integer16::add(integer16::multiply(4, np_, Cause::PanelCount), 1, Cause::PanelCount);
-    const bool odd = np_ % 2 != 0;
-    if (odd)
-        noMembers_ = integer16::add(noMembers_, 1, Cause::PanelCount);
+    noNodes_ = nodeCount(np_);
+    noMembers_ = memberCount(np_);
+    nodes_ = createTable(noNodes_, trussFile::nodeColumns, "node");
+    members_ = createTable(noMembers_, trussFile::memberColumns, "member");
 
-    // 4. Both tables anew, every cell 0.0.
-    nodes_ = createTable(noNodes_, 6, "node");
-    members_ = createTable(noMembers_, 9, "member");
+    nodes_(1, NodeColumn::Support) = SupportCode::Pin;
+    nodes_(np_ + 1, NodeColumn::Support) = SupportCode::Roller;
 
-    // 5. Support codes.
-    nodes_(1, 5) = 1.0f;
-    nodes_(np_ + 1, 5) = 2.0f;
-
-    // 6. Load per loaded top-chord node: a UDL is spread over one panel.
+    // A UDL is spread over one panel.
     nodeLoad_ = loadType_ == uniformLoad ? loadValue_ * panelLength_ : loadValue_;
     finite(nodeLoad_, Cause::Load, "node load");
 
-    // 7. Bottom chord nodes: x is the Single product (i - 1) * panelLength.
-    for (int i = 1; i <= np_ + 1; ++i) {
-        nodes_(i, 1) = finite(static_cast<float>(i - 1) * panelLength_, Cause::Span, "x coordinate");
-        nodes_(i, 2) = 0.0f;
-    }
+    placeBottomChord(nodes_, np_, panelLength_);
+    placeTopChord(nodes_, np_, noNodes_, h_, nodeLoad_);
 
-    // 8. Top chord nodes, each directly above its bottom node.
-    const float height = finite(h_, Cause::Height, "height");
-    for (int j = np_ + 2; j <= noNodes_; ++j) {
-        nodes_(j, 1) = nodes_(j - (np_ + 1), 1);
-        nodes_(j, 2) = height;
-        nodes_(j, 4) = -nodeLoad_;
-    }
-
-    // 9. The end nodes of the top chord carry half a load.
-    nodes_(np_ + 2, 4) = -nodeLoad_ / 2.0f;
-    nodes_(noNodes_, 4) = -nodeLoad_ / 2.0f;
-
-    const auto setNodes = [this](int member, int first, int second) {
-        members_(member, 1) = static_cast<float>(first);
-        members_(member, 2) = static_cast<float>(second);
-    };
     for (const float property : {btmE_, btmA_, topE_, topA_, webE_, webA_})
         finite(property, Cause::MemberProperty, "a member's E or A");
-    const auto setProperties = [this](int member, float e, float a) {
-        members_(member, 3) = e;
-        members_(member, 4) = a;
-    };
+    MemberRows rows(members_);
+    connectChords(rows, np_, {btmE_, btmA_}, {topE_, topA_});
+    connectWeb(rows, np_, noMembers_, {webE_, webA_});
 
-    // 10. Bottom chord members, left node first.
-    for (int k = 1; k <= np_; ++k) {
-        setNodes(k, k, k + 1);
-        setProperties(k, btmE_, btmA_);
-    }
-    int m = np_;  // the member written last
-
-    // 11. Top chord members.
-    for (int j = np_ + 3; j <= 2 * np_ + 2; ++j) {
-        ++m;
-        setNodes(m, j - 1, j);
-        setProperties(m, topE_, topA_);
-    }
-
-    // 12. E and A of every web member, before their nodes are written.
-    for (int r = m + 1; r <= noMembers_; ++r)
-        setProperties(r, webE_, webA_);
-
-    // 13. Verticals, bottom node first.
-    for (int v = 1; v <= np_ + 1; ++v)
-        setNodes(++m, v, np_ + 1 + v);
-
-    // 14. Where the diagonals change direction. A single panel has no
-    // left-hand run by that rounding; it takes one diagonal of each hand, the
-    // two crossing like those of the crossed panel of any odd count.
-    std::int16_t a = halfRoundedToEven(np_);
-    if (np_ == 1)
-        a = 1;
-    const int b = odd ? a : a + 1;
-
-    // 15. Left-hand diagonals, descending to the right, top node first.
-    for (int d = 1; d <= a; ++d)
-        setNodes(++m, np_ + 1 + d, d + 1);
-
-    // 16. Right-hand diagonals, descending to the left, top node first.
-    for (int e = b; e <= np_; ++e)
-        setNodes(++m, np_ + 2 + e, e);
-
-    // 17. The larger count, set last.
     noMax_ = noNodes_;
     if (noMembers_ > noNodes_)
         noMax_ = noMembers_;

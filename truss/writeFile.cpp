@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
 namespace {
@@ -44,7 +45,7 @@ bool writeTable(QIODevice& file, const SingleTable& table, std::size_t columns)
 bool clsTruss::writeData(QIODevice& file) const
 {
     return writeInteger(file, noMax_) && writeInteger(file, noNodes_) && writeInteger(file, noMembers_)
-           && writeTable(file, nodes_, 6) && writeTable(file, members_, 9);
+           && writeTable(file, nodes_, trussFile::nodeColumns) && writeTable(file, members_, trussFile::memberColumns);
 }
 
 // The new content goes to a temporary file beside the target and replaces it

@@ -39,8 +39,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Inputs;
-
     void createControls();
     void applyGeometry();
     void connectHandlers();
@@ -53,7 +51,7 @@ private:
     void loading_Click(int index);
     void btnGenerate_Click();
     bool getFileName();
-    std::optional<Inputs> readInputs();
+    std::optional<TrussParameters> readInputs();
     bool buildOrReport(const std::function<void(clsTruss&)>& build);
     void reportBuildFailure(const TrussBuildError& error);
 

@@ -7,16 +7,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/NumberRule.h"
+#include "numbers/NumberRule.h"
 #include "ui/frmMain.h"
 
 void frmMain::connectHandlers()
 {
     for (QLineEdit* box : {txtAtop, txtAbtm, txtAweb, txtEtop, txtEbtm, txtEweb, txtSpan, txtHeight, txtPanels, txtW, txtP})
         connect(box, &QLineEdit::textChanged, this, [this, box] { checkNumeric(box); });
-    connect(chkConstE, &QCheckBox::clicked, this, [this] { chkConstE_Click(); });
-    connect(loading, &QButtonGroup::idClicked, this, [this](int index) { loading_Click(index); });
-    connect(btnGenerate, &QPushButton::clicked, this, [this] { btnGenerate_Click(); });
+    connect(chkConstE, &QCheckBox::clicked, this, &frmMain::chkConstE_Click);
+    connect(loading, &QButtonGroup::idClicked, this, &frmMain::loading_Click);
+    connect(btnGenerate, &QPushButton::clicked, this, &frmMain::btnGenerate_Click);
 }
 
 // Runs on every change of the text, so each intermediate text is judged as

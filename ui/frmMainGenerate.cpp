@@ -3,25 +3,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
+#include "numbers/NumberRule.h"
 #include "ui/CommonDialog.h"
-#include "ui/NumberRule.h"
 #include "ui/frmMain.h"
-
-struct frmMain::Inputs {
-    float topE, btmE, webE;
-    float topA, btmA, webA;
-    float load;
-    float L, h;
-    std::int16_t np;
-};
 
 namespace {
 
-const int largestPanelCount = 8191;
-
 QString panelCountRange()
 {
-    return QStringLiteral("No. Web Panels must be a whole number from 1 to %1.").arg(largestPanelCount);
+    return QStringLiteral("No. Web Panels must be a whole number from 1 to %1.").arg(TrussParameters::largestPanelCount);
 }
 
 // What the user is told about a box whose text the command cannot use.
@@ -43,7 +33,7 @@ QString refusal(const QString& field, numberRule::Conversion status)
 
 // Converts every box that the command reads, in the order it reads them, and
 // names the first field that cannot be used.
-std::optional<frmMain::Inputs> frmMain::readInputs()
+std::optional<TrussParameters> frmMain::readInputs()
 {
     bool ok = true;
     const auto single = [&](const QLineEdit* box, const QString& field) {
@@ -57,7 +47,9 @@ std::optional<frmMain::Inputs> frmMain::readInputs()
         return result.value;
     };
 
-    Inputs in{};
+    TrussParameters in;
+    // Every generation builds a Pratt truss, whatever the configuration list shows.
+    in.config = clsTruss::prattTruss;
     in.topE = single(txtEtop, QStringLiteral("Top Chord: E (kN/mm2)"));
     if (chkConstE->isChecked()) {
         in.btmE = in.topE;
@@ -69,7 +61,8 @@ std::optional<frmMain::Inputs> frmMain::readInputs()
     in.topA = single(txtAtop, QStringLiteral("Top Chord: Area (mm2)"));
     in.btmA = single(txtAbtm, QStringLiteral("Btm Chord: Area (mm2)"));
     in.webA = single(txtAweb, QStringLiteral("Web Area (mm2)"));
-    in.load = curLoadType == 1 ? single(txtW, QStringLiteral("w (kN/m)")) : single(txtP, QStringLiteral("P (kN)"));
+    in.loadType = curLoadType;
+    in.loadValue = curLoadType == 1 ? single(txtW, QStringLiteral("w (kN/m)")) : single(txtP, QStringLiteral("P (kN)"));
     in.L = single(txtSpan, QStringLiteral("Span (m)"));
     in.h = single(txtHeight, QStringLiteral("Height (m)"));
     if (!ok)
@@ -97,7 +90,7 @@ void frmMain::btnGenerate_Click()
 
     // Every box is converted before the Save dialog opens, so the engineer
     // never chooses a file for a generation that cannot happen.
-    const std::optional<Inputs> in = readInputs();
+    const std::optional<TrussParameters> in = readInputs();
     if (!in) {
         setStatus(QStringLiteral("Ready"));
         return;
@@ -105,20 +98,8 @@ void frmMain::btnGenerate_Click()
 
     Truss = std::make_unique<clsTruss>(messages_);
     clsTruss& truss = *Truss;
-    // Every generation builds a Pratt truss, whatever the configuration list shows.
-    truss.setConfig(clsTruss::prattTruss);
-    truss.setTopE(in->topE);
-    truss.setBtmE(in->btmE);
-    truss.setWebE(in->webE);
-    truss.setTopA(in->topA);
-    truss.setBtmA(in->btmA);
-    truss.setWebA(in->webA);
-    truss.setLoadType(curLoadType);
-    curLoadValue = in->load;
-    truss.setLoadValue(curLoadValue);
-    truss.setL(in->L);
-    truss.setH(in->h);
-    truss.setNp(in->np);
+    curLoadValue = in->loadValue;
+    truss.setParameters(*in);
 
     // A trial build, cheap even for the largest truss, tells of a truss that
     // cannot be built before the engineer is asked for a file.

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "tools/kvrtool/TrussCheck.h"
-#include "tools/kvrtool/TrussFileReader.h"
-#include "tools/kvrtool/TrussStructure.h"
+#include "kvrfile/TrussCheck.h"
+#include "kvrfile/TrussFileReader.h"
+#include "kvrfile/TrussStructure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

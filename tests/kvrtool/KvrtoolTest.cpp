@@ -38,7 +38,7 @@ protected:
         const QString file = path(QStringLiteral("default.kvr"));
         RecordingSink sink;
         clsTruss truss(sink);
-        apply(truss, TrussInput{}, file);
+        apply(truss, windowStart(), file);
         EXPECT_TRUE(truss.saveFile());
         return file;
     }
@@ -102,7 +102,7 @@ TEST_F(Kvrtool, StaticsOfTheDefaultTruss)
 
 TEST_F(Kvrtool, GenerateWritesTheSameBytesAsTheTrussObject)
 {
-    TrussInput input;
+    TrussParameters input = windowStart();
     input.np = 5;
     input.L = 7.7f;
     input.h = 1.25f;
@@ -136,33 +136,26 @@ struct Damage {
     const char* finding;
 };
 
-void setSingle(QByteArray& bytes, qsizetype offset, float value)
-{
-    const std::uint32_t bits = bitsOf(value);
-    for (int i = 0; i < 4; ++i)
-        bytes[offset + i] = static_cast<char>(bits >> (8 * i));
-}
-
 // Offsets in the default file: 16 nodes, 30 members.
-qsizetype nodeCell(int r, int c) { return 6 + 4 * (c * 17 + r); }
-qsizetype memberCell(int r, int c) { return 6 + 24 * 17 + 4 * (c * 31 + r); }
+std::uint64_t nodeCell(int r, int c) { return trussFile::nodeCellOffset(16, r, c); }
+std::uint64_t memberCell(int r, int c) { return trussFile::memberCellOffset(16, 30, r, c); }
 
 const Damage damages[] = {
     {"truncated", [](QByteArray& b) { b.chop(4); }, "file: 1526 bytes, but the counts (16 nodes, 30 members) call for 1530: the file is truncated"},
     {"bytes after the tables", [](QByteArray& b) { b.append("xx"); }, "bytes follow the member table"},
     {"wrong noMax", [](QByteArray& b) { b[0] = 5; }, "file: noMax is 5, not the larger count 30"},
     {"wrong node count", [](QByteArray& b) { b[2] = 15; }, "call for 1506"},
-    {"member at node 0", [](QByteArray& b) { setSingle(b, memberCell(23, 1), 0.0f); }, "member 23: joins node 0 and node 2"},
-    {"member beyond the nodes", [](QByteArray& b) { setSingle(b, memberCell(3, 2), 17.0f); }, "member 3: joins node 3 and node 17"},
-    {"NaN", [](QByteArray& b) { setSingle(b, nodeCell(3, 1), NAN); }, "node 3: column 1 is not a finite number"},
-    {"duplicate member", [](QByteArray& b) { setSingle(b, memberCell(2, 1), 1.0f); setSingle(b, memberCell(2, 2), 2.0f); },
+    {"member at node 0", [](QByteArray& b) { putSingle(b, memberCell(23, MemberColumn::First), 0.0f); }, "member 23: joins node 0 and node 2"},
+    {"member beyond the nodes", [](QByteArray& b) { putSingle(b, memberCell(3, MemberColumn::Second), 17.0f); }, "member 3: joins node 3 and node 17"},
+    {"NaN", [](QByteArray& b) { putSingle(b, nodeCell(3, NodeColumn::X), NAN); }, "node 3: column 1 is not a finite number"},
+    {"duplicate member", [](QByteArray& b) { putSingle(b, memberCell(2, MemberColumn::First), 1.0f); putSingle(b, memberCell(2, MemberColumn::Second), 2.0f); },
      "member 2: joins nodes 1 and 2, as member 1 does"},
-    {"member to itself", [](QByteArray& b) { setSingle(b, memberCell(5, 2), 5.0f); }, "member 5: joins node 5 to itself"},
-    {"unused column", [](QByteArray& b) { setSingle(b, memberCell(7, 6), 1.5f); }, "member 7: column 6 holds 1.5, not 0"},
-    {"row 0", [](QByteArray& b) { setSingle(b, nodeCell(0, 2), 1.0f); }, "node 0: column 2 holds 1, not 0"},
-    {"two pins", [](QByteArray& b) { setSingle(b, nodeCell(4, 5), 1.0f); }, "file: 2 nodes carry support code 1"},
-    {"no roller", [](QByteArray& b) { setSingle(b, nodeCell(8, 5), 0.0f); }, "file: 0 nodes carry support code 2"},
-    {"loose node", [](QByteArray& b) { setSingle(b, memberCell(15, 1), 3.0f); }, "node 1: is on 1 member"},
+    {"member to itself", [](QByteArray& b) { putSingle(b, memberCell(5, MemberColumn::Second), 5.0f); }, "member 5: joins node 5 to itself"},
+    {"unused column", [](QByteArray& b) { putSingle(b, memberCell(7, 6), 1.5f); }, "member 7: column 6 holds 1.5, not 0"},
+    {"row 0", [](QByteArray& b) { putSingle(b, nodeCell(0, NodeColumn::Y), 1.0f); }, "node 0: column 2 holds 1, not 0"},
+    {"two pins", [](QByteArray& b) { putSingle(b, nodeCell(4, NodeColumn::Support), 1.0f); }, "file: 2 nodes carry support code 1"},
+    {"no roller", [](QByteArray& b) { putSingle(b, nodeCell(8, NodeColumn::Support), 0.0f); }, "file: 0 nodes carry support code 2"},
+    {"loose node", [](QByteArray& b) { putSingle(b, memberCell(15, MemberColumn::First), 3.0f); }, "node 1: is on 1 member"},
 };
 
 TEST_F(Kvrtool, CheckFindsEachDefect)

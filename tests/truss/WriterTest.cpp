@@ -20,7 +20,7 @@ QByteArray defaultTrussBytes(const QString& path)
 {
     RecordingSink sink;
     clsTruss truss(sink);
-    apply(truss, TrussInput{}, path);
+    apply(truss, windowStart(), path);
     EXPECT_TRUE(truss.saveFile());
     return readAll(path);
 }
@@ -34,7 +34,7 @@ TEST(TrussWriter, ReplacesALongerFileWithExactlyTheNewContent)
 
     RecordingSink sink;
     clsTruss truss(sink);
-    apply(truss, TrussInput{}, path);
+    apply(truss, windowStart(), path);
     EXPECT_TRUE(truss.saveFile());
     EXPECT_EQ(readAll(path), expected);
     EXPECT_EQ(entries(dir.path()), (QStringList{QStringLiteral("old.kvr"), QStringLiteral("reference.kvr")}));
@@ -116,7 +116,7 @@ TEST(TrussWriter, EveryFailureIsShownAndLeavesTheDiskAsItWas)
 
         RecordingSink sink;
         clsTruss truss(sink);
-        TrussInput input;
+        TrussParameters input = windowStart();
         input.np = c.np;
         apply(truss, input, path);
         bool written = true;

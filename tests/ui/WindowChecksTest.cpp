@@ -30,15 +30,6 @@ namespace {
 const char* const numericBoxes[] = {"txtSpan", "txtHeight", "txtPanels", "txtAtop", "txtEtop", "txtAbtm",
                                     "txtEbtm", "txtAweb",   "txtEweb",   "txtW",    "txtP"};
 
-// Opens the box if it starts disabled, as the user would.
-void enable(frmMain& window, const QString& name)
-{
-    if (name == QLatin1String("txtEbtm") || name == QLatin1String("txtEweb"))
-        window.findChild<QCheckBox*>(QStringLiteral("chkConstE"))->click();
-    if (name == QLatin1String("txtP"))
-        window.findChild<QRadioButton*>(QStringLiteral("loading_1"))->click();
-}
-
 }  // namespace
 
 void WindowChecksTest::typedTextsAreCheckedAsTyped_data()
@@ -67,7 +58,7 @@ void WindowChecksTest::typedTextsAreCheckedAsTyped()
     QFETCH(int, messages);
     QLocale::setDefault(QLocale(locale));
 
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     QLineEdit* span = box(window, "txtSpan");
@@ -76,7 +67,7 @@ void WindowChecksTest::typedTextsAreCheckedAsTyped()
     QTest::keyClicks(span, keys);
     QCOMPARE(span->text(), left);
     QCOMPARE(static_cast<int>(sink.messages.size()), messages);
-    for (const ShownMessage& m : sink.messages) {
+    for (const RecordedMessage& m : sink.messages) {
         QCOMPARE(m.text, QStringLiteral("Please enter a number"));
         QCOMPARE(m.icon, MessageIcon::Exclamation);
     }
@@ -103,7 +94,7 @@ void WindowChecksTest::pastedTextsAreCheckedWhole()
     QFETCH(bool, kept);
     QLocale::setDefault(QLocale(locale));
 
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     box(window, "txtHeight")->setText(text);
@@ -121,10 +112,10 @@ void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber_data()
 void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber()
 {
     QFETCH(QString, name);
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
-    enable(window, name);
+    enableBox(window, name);
     QLineEdit* target = window.findChild<QLineEdit*>(name);
 
     // While the message is open the box still shows what was refused.
@@ -151,7 +142,7 @@ void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber()
 
 void WindowChecksTest::constantESwitchesTheOtherModuli()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     auto* constant = window.findChild<QCheckBox*>(QStringLiteral("chkConstE"));
@@ -172,7 +163,7 @@ void WindowChecksTest::constantESwitchesTheOtherModuli()
 
 void WindowChecksTest::loadOptionsSwitchTheLoadBoxesAndCode()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     const auto* w = window.findChild<QWidget*>(QStringLiteral("txtW"));
@@ -198,7 +189,7 @@ void WindowChecksTest::loadOptionsSwitchTheLoadBoxesAndCode()
 
 void WindowChecksTest::framesAndTheBareWindowShowHints()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     window.show();

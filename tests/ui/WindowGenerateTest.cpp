@@ -31,16 +31,6 @@ private slots:
     void realSaveDialogAddsTheExtensionAndAsksBeforeReplacing();
 
 private:
-    struct Window {
-        MessageRecorder sink;
-        ScriptedDialog dialog;
-        frmMain window{&sink, &dialog};
-        QString status() const { return box(window, "txtStatus")->text(); }
-        void set(const char* name, const QString& text) { box(window, name)->setText(text); }
-        void click(const char* name) { window.findChild<QAbstractButton*>(QString::fromUtf8(name))->click(); }
-        void generate() { click("btnGenerate"); }
-    };
-
     QString path(const QString& name) const { return dir_->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -49,7 +39,7 @@ private:
 namespace {
 
 // The file that the truss object writes for the given parameters.
-QByteArray expectedFile(const TrussInput& input)
+QByteArray expectedFile(const TrussParameters& input)
 {
     RecordingSink sink;
     clsTruss truss(sink);
@@ -84,7 +74,7 @@ void WindowGenerateTest::init() { dir_ = std::make_unique<QTemporaryDir>(); }
 
 void WindowGenerateTest::defaultWindowWritesTheDefaultTruss()
 {
-    Window w;
+    TestWindow w;
     const QString target = path(QStringLiteral("default.kvr"));
     w.dialog.answers.push_back(target);
     QStringList statusWhileDialog, statusWhileMessage;
@@ -96,7 +86,7 @@ void WindowGenerateTest::defaultWindowWritesTheDefaultTruss()
     const QByteArray file = readAll(target);
     QCOMPARE(file.size(), 1530);
     QCOMPARE(file.left(6), QByteArray::fromHex("1e0010001e00"));
-    QCOMPARE(file, expectedFile(TrussInput{}));
+    QCOMPARE(file, expectedFile(windowStart()));
 
     QCOMPARE(w.sink.texts(), QStringList{success});
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Information);
@@ -152,7 +142,7 @@ void WindowGenerateTest::inputsReachTheTrussObject()
     QFETCH(int, loadType);
     QFETCH(float, loadValue);
 
-    Window w;
+    TestWindow w;
     for (const QString& step : steps) {
         const QString what = step.section(u':', 1);
         if (step.startsWith(QLatin1String("click:")))
@@ -166,7 +156,7 @@ void WindowGenerateTest::inputsReachTheTrussObject()
     w.dialog.answers.push_back(target);
     w.generate();
 
-    TrussInput expected;
+    TrussParameters expected = windowStart();
     expected.np = static_cast<std::int16_t>(np);
     expected.btmE = btmE;
     expected.webE = webE;
@@ -178,7 +168,7 @@ void WindowGenerateTest::inputsReachTheTrussObject()
 
 void WindowGenerateTest::secondGenerationProposesTheFirstPath()
 {
-    Window w;
+    TestWindow w;
     const QString first = path(QStringLiteral("first.kvr"));
     w.dialog.answers = {first, first};
     w.generate();
@@ -189,7 +179,7 @@ void WindowGenerateTest::secondGenerationProposesTheFirstPath()
     QCOMPARE(w.dialog.showings.size(), std::size_t{2});
     QCOMPARE(w.dialog.showings[1].proposed, first);
     QVERIFY(frmMainTest::truss(w.window) != firstTruss);
-    TrussInput four;
+    TrussParameters four = windowStart();
     four.np = 4;
     QCOMPARE(readAll(first), expectedFile(four));
     QCOMPARE(w.sink.texts(), (QStringList{success, success}));
@@ -197,7 +187,7 @@ void WindowGenerateTest::secondGenerationProposesTheFirstPath()
 
 void WindowGenerateTest::cancelWritesNothing()
 {
-    Window w;
+    TestWindow w;
     // Cancel before any file was chosen: nothing anywhere.
     w.dialog.answers = {std::nullopt};
     w.generate();
@@ -220,7 +210,7 @@ void WindowGenerateTest::cancelWritesNothing()
 
 void WindowGenerateTest::anEmptyNameIsAskedForAgain()
 {
-    Window w;
+    TestWindow w;
     const QString target = path(QStringLiteral("named.kvr"));
     w.dialog.answers = {QString(), QString(), target};
     w.generate();
@@ -228,7 +218,7 @@ void WindowGenerateTest::anEmptyNameIsAskedForAgain()
     QCOMPARE(w.sink.texts(),
              (QStringList{QStringLiteral("Please Name a File"), QStringLiteral("Please Name a File"), success}));
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Information);
-    QCOMPARE(readAll(target), expectedFile(TrussInput{}));
+    QCOMPARE(readAll(target), expectedFile(windowStart()));
 }
 
 void WindowGenerateTest::boxesThatDoNotConvertAreNamed_data()
@@ -268,11 +258,8 @@ void WindowGenerateTest::boxesThatDoNotConvertAreNamed()
     QFETCH(QString, text);
     QFETCH(QString, message);
 
-    Window w;
-    if (name == QLatin1String("txtEbtm") || name == QLatin1String("txtEweb"))
-        w.click("chkConstE");
-    if (name == QLatin1String("txtP"))
-        w.click("loading_1");
+    TestWindow w;
+    enableBox(w.window, name);
     w.set(qPrintable(name), text);
     QVERIFY(w.sink.messages.empty());
     w.dialog.answers.push_back(path(QStringLiteral("never.kvr")));
@@ -310,7 +297,7 @@ void WindowGenerateTest::builderFailuresWriteNothing()
     QFETCH(QString, w);
     QFETCH(QString, message);
 
-    Window window;
+    TestWindow window;
     window.set("txtPanels", panels);
     window.set("txtSpan", span);
     window.set("txtW", w);
@@ -332,12 +319,12 @@ void WindowGenerateTest::builderFailuresWriteNothing()
     window.set("txtW", QStringLiteral("10"));
     window.dialog.answers.push_back(existing);
     window.generate();
-    QCOMPARE(readAll(existing), expectedFile(TrussInput{}));
+    QCOMPARE(readAll(existing), expectedFile(windowStart()));
 }
 
 void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 {
-    Window w;
+    TestWindow w;
     const QString folder = path(QStringLiteral("folder.kvr"));
     QVERIFY(QDir().mkdir(folder));
     w.dialog.answers.push_back(folder);
@@ -354,7 +341,7 @@ void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 // confirm the replacement.
 void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     frmMain window(&sink, nullptr);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -378,7 +365,7 @@ void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
     whenModal<QFileDialog>(typeNameAndEnter);
     window.findChild<QPushButton*>(QStringLiteral("btnGenerate"))->click();
     QCOMPARE(sink.texts(), QStringList{success});
-    QCOMPARE(readAll(expected), expectedFile(TrussInput{}));
+    QCOMPARE(readAll(expected), expectedFile(windowStart()));
     QVERIFY(prompts.isEmpty());
 
     // Again, with other values, over the same file: the dialog adds the
@@ -390,7 +377,7 @@ void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
         typeNameAndEnter(dialog);
     });
     window.findChild<QPushButton*>(QStringLiteral("btnGenerate"))->click();
-    TrussInput three;
+    TrussParameters three = windowStart();
     three.np = 3;
     QCOMPARE(readAll(expected), expectedFile(three));
     QCOMPARE(prompts.size(), 1);

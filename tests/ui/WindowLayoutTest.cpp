@@ -111,7 +111,7 @@ void WindowLayoutTest::controlsStartWithTheirTextsAndStates()
     QFETCH(QString, text);
     QFETCH(bool, enabled);
 
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     const frmMain window(&sink, &dialog);
     const QWidget* control = window.findChild<QWidget*>(name);
@@ -125,7 +125,7 @@ void WindowLayoutTest::controlsStartWithTheirTextsAndStates()
 
 void WindowLayoutTest::startsWithAnEmptyConfigurationChoice()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     const frmMain window(&sink, &dialog);
     const auto* combo = window.findChild<QComboBox*>(QStringLiteral("cmbTrussType"));
@@ -150,7 +150,7 @@ void WindowLayoutTest::startsWithAnEmptyConfigurationChoice()
 
 void WindowLayoutTest::fieldsStartAtTheirValues()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     const frmMain window(&sink, &dialog);
     QCOMPARE(frmMainTest::curLoadType(window), std::int16_t{1});
@@ -161,7 +161,7 @@ void WindowLayoutTest::fieldsStartAtTheirValues()
 
 void WindowLayoutTest::windowIsFixedInSize()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     QCOMPARE(window.windowTitle(), QStringLiteral("Kelvor - Ambrell"));
@@ -177,7 +177,7 @@ void WindowLayoutTest::windowIsFixedInSize()
 
 void WindowLayoutTest::focusFollowsTheTabOrder()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     frmMain window(&sink, &dialog);
     window.show();
@@ -223,7 +223,7 @@ void WindowLayoutTest::everyTextFits()
         larger.setPointSize(pointSize);
         QApplication::setFont(larger);
     }
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     const frmMain window(&sink, &dialog);
 
@@ -256,7 +256,7 @@ void WindowLayoutTest::everyTextFits()
 
 void WindowLayoutTest::closingReleasesTheTrussObject()
 {
-    MessageRecorder sink;
+    RecordingSink sink;
     ScriptedDialog dialog;
     QTemporaryDir dir;
     dialog.answers.push_back(dir.filePath(QStringLiteral("a.kvr")));

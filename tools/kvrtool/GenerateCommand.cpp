@@ -2,10 +2,10 @@
 #include <QCommandLineParser>
 #include <QLocale>
 
-#include "tools/kvrtool/Kvrtool.h"
+#include "numbers/NumberRule.h"
 #include "tools/kvrtool/KvrCommands.h"
+#include "tools/kvrtool/Kvrtool.h"
 #include "truss/clsTruss.h"
-#include "ui/NumberRule.h"
 
 namespace {
 
@@ -50,7 +50,9 @@ public:
         const numberRule::IntegerResult result = numberRule::toInteger(text, QLocale::c());
         const std::optional<double> exact = numberRule::parse(text, QLocale::c());
         if (result.status != numberRule::Conversion::Ok || !exact || *exact != result.value)
-            throw OptionError{QStringLiteral("--panels: expected a whole number from 1 to 8191, got '%1'").arg(text)};
+            throw OptionError{QStringLiteral("--panels: expected a whole number from 1 to %1, got '%2'")
+                                  .arg(TrussParameters::largestPanelCount)
+                                  .arg(text)};
         return result.value;
     }
 
@@ -62,7 +64,7 @@ QString buildFailure(const TrussBuildError& error)
 {
     switch (error.cause()) {
     case TrussBuildError::Cause::PanelCount:
-        return QStringLiteral("--panels: the truss is built for 1 to 8191 panels");
+        return QStringLiteral("--panels: the truss is built for 1 to %1 panels").arg(TrussParameters::largestPanelCount);
     case TrussBuildError::Cause::Load:
         return QStringLiteral("--udl: w times the panel length is beyond the range of Single");
     case TrussBuildError::Cause::Span:
@@ -80,12 +82,12 @@ QString buildFailure(const TrussBuildError& error)
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    const auto valued = [&](const char* name, const char* what) {
-        parser.addOption({QString::fromLatin1(name), QString::fromLatin1(what), QStringLiteral("VALUE")});
+    const auto valued = [&](const char* name, const QString& what) {
+        parser.addOption({QString::fromLatin1(name), what, QStringLiteral("VALUE")});
     };
     valued("span", "Span L in m.");
     valued("height", "Height h in m.");
-    valued("panels", "Number of web panels, 1 to 8191.");
+    valued("panels", QStringLiteral("Number of web panels, 1 to %1.").arg(TrussParameters::largestPanelCount));
     valued("area", "Area of every member in mm2.");
     valued("e", "Modulus of elasticity of every member in kN/mm2.");
     valued("top-area", "Area of the top chord in mm2.");
@@ -117,21 +119,24 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         if (!parser.positionalArguments().isEmpty())
             throw OptionError{QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())};
 
+        const bool uniform = options.isSet("udl");
+        const TrussParameters parameters{
+            .config = clsTruss::prattTruss,
+            .topE = options.single("top-e", "e"),
+            .btmE = options.single("btm-e", "e"),
+            .webE = options.single("web-e", "e"),
+            .topA = options.single("top-area", "area"),
+            .btmA = options.single("btm-area", "area"),
+            .webA = options.single("web-area", "area"),
+            .loadType = uniform ? clsTruss::uniformLoad : clsTruss::pointLoads,
+            .loadValue = options.single(uniform ? "udl" : "point-load"),
+            .L = options.single("span"),
+            .h = options.single("height"),
+            .np = options.panels(),
+        };
         StreamSink sink(err);
         clsTruss truss(sink);
-        truss.setConfig(clsTruss::prattTruss);
-        truss.setTopE(options.single("top-e", "e"));
-        truss.setBtmE(options.single("btm-e", "e"));
-        truss.setWebE(options.single("web-e", "e"));
-        truss.setTopA(options.single("top-area", "area"));
-        truss.setBtmA(options.single("btm-area", "area"));
-        truss.setWebA(options.single("web-area", "area"));
-        const bool uniform = options.isSet("udl");
-        truss.setLoadType(uniform ? clsTruss::uniformLoad : clsTruss::pointLoads);
-        truss.setLoadValue(options.single(uniform ? "udl" : "point-load"));
-        truss.setL(options.single("span"));
-        truss.setH(options.single("height"));
-        truss.setNp(options.panels());
+        truss.setParameters(parameters);
         truss.setOpenfile(parser.value(QStringLiteral("output")));
         if (!truss.saveFile())
             return kvrExit::notWritten;

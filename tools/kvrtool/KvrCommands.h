@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "tools/kvrtool/TrussFileReader.h"
+#include "kvrfile/TrussFileReader.h"
 
 // The commands of kvrtool. arguments[0] is the program's name, the command
 // itself removed.

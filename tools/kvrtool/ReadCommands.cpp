@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "tools/kvrtool/Kvrtool.h"
+#include "kvrfile/TrussCheck.h"
+#include "kvrfile/TrussStructure.h"
 #include "tools/kvrtool/KvrCommands.h"
-#include "tools/kvrtool/TrussCheck.h"
+#include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TrussDrawing.h"
-#include "tools/kvrtool/TrussStructure.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ bool parse(QCommandLineParser& parser, const QStringList& arguments, QTextStream
 
 QString supportName(float code)
 {
-    if (code == 1.0f)
+    if (code == SupportCode::Pin)
         return QStringLiteral("1 (pin)");
-    if (code == 2.0f)
+    if (code == SupportCode::Roller)
         return QStringLiteral("2 (roller)");
     return code == 0.0f ? QStringLiteral("-") : single(code);
 }
@@ -54,10 +54,10 @@ void showTables(const TrussFileContent& t, QTextStream& out)
     for (int n = 1; n <= t.noNodes; ++n)
         out << QStringLiteral("%1 %2 %3 %4  %5\n")
                    .arg(n, 6)
-                   .arg(single(t.node(n, 1)), 14)
-                   .arg(single(t.node(n, 2)), 14)
-                   .arg(single(t.node(n, 4)), 14)
-                   .arg(supportName(t.node(n, 5)));
+                   .arg(single(t.node(n, NodeColumn::X)), 14)
+                   .arg(single(t.node(n, NodeColumn::Y)), 14)
+                   .arg(single(t.node(n, NodeColumn::Load)), 14)
+                   .arg(supportName(t.node(n, NodeColumn::Support)));
     out << "\nmembers\n";
     out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
                .arg(QStringLiteral("member"), 6)
@@ -69,10 +69,10 @@ void showTables(const TrussFileContent& t, QTextStream& out)
     for (int m = 1; m <= t.noMembers; ++m)
         out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
                    .arg(m, 6)
-                   .arg(single(t.member(m, 1)), 6)
-                   .arg(single(t.member(m, 2)), 6)
-                   .arg(single(t.member(m, 3)), 12)
-                   .arg(single(t.member(m, 4)), 12)
+                   .arg(single(t.member(m, MemberColumn::First)), 6)
+                   .arg(single(t.member(m, MemberColumn::Second)), 6)
+                   .arg(single(t.member(m, MemberColumn::E)), 12)
+                   .arg(single(t.member(m, MemberColumn::A)), 12)
                    .arg(QString::fromLatin1(groupName(groupOf(t, m))));
 }
 
@@ -80,12 +80,12 @@ void showCsv(const TrussFileContent& t, QTextStream& out)
 {
     out << "node,x,y,load,support\n";
     for (int n = 1; n <= t.noNodes; ++n)
-        out << n << ',' << single(t.node(n, 1)) << ',' << single(t.node(n, 2)) << ',' << single(t.node(n, 4)) << ','
-            << single(t.node(n, 5)) << '\n';
+        out << n << ',' << single(t.node(n, NodeColumn::X)) << ',' << single(t.node(n, NodeColumn::Y)) << ',' << single(t.node(n, NodeColumn::Load)) << ','
+            << single(t.node(n, NodeColumn::Support)) << '\n';
     out << "\nmember,first,second,E,A,group\n";
     for (int m = 1; m <= t.noMembers; ++m)
-        out << m << ',' << single(t.member(m, 1)) << ',' << single(t.member(m, 2)) << ',' << single(t.member(m, 3))
-            << ',' << single(t.member(m, 4)) << ',' << groupName(groupOf(t, m)) << '\n';
+        out << m << ',' << single(t.member(m, MemberColumn::First)) << ',' << single(t.member(m, MemberColumn::Second)) << ',' << single(t.member(m, MemberColumn::E))
+            << ',' << single(t.member(m, MemberColumn::A)) << ',' << groupName(groupOf(t, m)) << '\n';
 }
 
 }  // namespace

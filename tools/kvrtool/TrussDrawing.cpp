@@ -7,7 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-#include "tools/kvrtool/TrussStructure.h"
+#include "kvrfile/TrussStructure.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ TrussDrawing drawTruss(const TrussFileContent& t)
     TrussDrawing d;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     for (int n = 1; n <= t.noNodes; ++n) {
-        const double x = t.node(n, 1), y = t.node(n, 2);
+        const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
         if (!std::isfinite(x) || !std::isfinite(y))
             continue;
         xMin = n == 1 ? x : std::min(xMin, x);
@@ -58,13 +58,13 @@ TrussDrawing drawTruss(const TrussFileContent& t)
     const double left = 80, top = 110;
     d.size = QSizeF(left + span * scale + 140, top + height * scale + 130);
     const auto at = [&](int n) {
-        const double x = std::isfinite(t.node(n, 1)) ? t.node(n, 1) : xMin;
-        const double y = std::isfinite(t.node(n, 2)) ? t.node(n, 2) : yMin;
+        const double x = std::isfinite(t.node(n, NodeColumn::X)) ? t.node(n, NodeColumn::X) : xMin;
+        const double y = std::isfinite(t.node(n, NodeColumn::Y)) ? t.node(n, NodeColumn::Y) : yMin;
         return QPointF(left + (x - xMin) * scale, top + (yMax - y) * scale);
     };
 
     for (int m = 1; m <= t.noMembers; ++m) {
-        const int first = nodeNumber(t, m, 1), second = nodeNumber(t, m, 2);
+        const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
         if (first == 0 || second == 0)
             continue;
         const MemberGroup group = groupOf(t, m);
@@ -81,7 +81,7 @@ TrussDrawing drawTruss(const TrussFileContent& t)
         d.circles.push_back({p, 3.5, black, QColor(255, 255, 255), QStringLiteral("node")});
         d.texts.push_back({p + QPointF(-17, 14), QString::number(n), black, 10, QStringLiteral("node-number")});
 
-        const double load = t.node(n, 4);
+        const double load = t.node(n, NodeColumn::Load);
         if (load != 0.0 && std::isfinite(load)) {
             const double direction = load < 0 ? 1.0 : -1.0;  // downwards on the page for a downward load
             const QPointF tip = p + QPointF(0, -6 * direction);
@@ -93,11 +93,11 @@ TrussDrawing drawTruss(const TrussFileContent& t)
                                QStringLiteral("load-value")});
         }
 
-        const float code = t.node(n, 5);
-        if (code == 1.0f || code == 2.0f) {
+        const float code = t.node(n, NodeColumn::Support);
+        if (code == SupportCode::Pin || code == SupportCode::Roller) {
             const QPointF base = p + QPointF(0, 4);
             const QPolygonF triangle({base, base + QPointF(-10, 16), base + QPointF(10, 16)});
-            if (code == 1.0f) {
+            if (code == SupportCode::Pin) {
                 d.polygons.push_back({triangle, black, QColor(220, 220, 220), QStringLiteral("support pin")});
                 d.lines.push_back({base + QPointF(-14, 16), base + QPointF(14, 16), black, 1.5, QStringLiteral("support-ground")});
             } else {

@@ -9,7 +9,7 @@
 #include <QSizeF>
 #include <QString>
 
-#include "tools/kvrtool/TrussFileReader.h"
+#include "kvrfile/TrussFileReader.h"
 
 // A picture of a truss as a list of shapes, drawn once and written out either
 // as SVG text or as a PNG image. Every shape carries a class that names what

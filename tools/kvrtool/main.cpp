@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include "tools/kvrtool/Kvrtool.h"
+#include "version/Version.h"
 
 int main(int argc, char* argv[])
 {
@@ -22,6 +23,7 @@ int main(int argc, char* argv[])
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("kvrtool"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ambrellVersion::text));
     // Numbers in and out are in the C locale, whatever the user's is.
     std::setlocale(LC_NUMERIC, "C");
 

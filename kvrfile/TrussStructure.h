@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tools/kvrtool/TrussFileReader.h"
+#include "kvrfile/TrussFileReader.h"
 
 // What the numbering of a Pratt truss file says about its parts: nodes
 // 1..panels + 1 run along the bottom chord, the rest along the top chord.

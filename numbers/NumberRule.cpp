@@ -1,4 +1,4 @@
-#include "ui/NumberRule.h"
+#include "numbers/NumberRule.h"
 
 #include <charconv>
 #include <cmath>

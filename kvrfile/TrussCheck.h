@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/kvrtool/TrussFileReader.h"
+#include "kvrfile/TrussFileReader.h"
 
 struct Finding {
     std::string where;  // "file", "node 3", "member 12"

@@ -1,4 +1,4 @@
-#include "tools/kvrtool/TrussCheck.h"
+#include "kvrfile/TrussCheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "tools/kvrtool/TrussStructure.h"
+#include "kvrfile/TrussStructure.h"
 
 namespace {
 
@@ -16,6 +16,10 @@ std::string number(double value)
     std::snprintf(text, sizeof text, "%.6g", value);
     return text;
 }
+
+constexpr int columns(std::size_t count) { return static_cast<int>(count); }
+using trussFile::memberColumns;
+using trussFile::nodeColumns;
 
 std::string nodeAt(int r) { return "node " + std::to_string(r); }
 std::string memberAt(int r) { return "member " + std::to_string(r); }
@@ -59,11 +63,11 @@ private:
     void checkValuesAreFinite()
     {
         for (int r = 0; r <= t.noNodes; ++r)
-            for (int c = 0; c < 6; ++c)
+            for (int c = 0; c < columns(nodeColumns); ++c)
                 if (!std::isfinite(t.node(r, c)))
                     find(nodeAt(r), "column " + std::to_string(c) + " is not a finite number");
         for (int r = 0; r <= t.noMembers; ++r)
-            for (int c = 0; c < 9; ++c)
+            for (int c = 0; c < columns(memberColumns); ++c)
                 if (!std::isfinite(t.member(r, c)))
                     find(memberAt(r), "column " + std::to_string(c) + " is not a finite number");
     }
@@ -71,18 +75,18 @@ private:
     void checkUnusedCellsAreZero()
     {
         const auto zero = [](float v) { return v == 0.0f || std::isnan(v); };  // NaNs are reported once, above
-        for (int c = 0; c < 6; ++c)
+        for (int c = 0; c < columns(nodeColumns); ++c)
             if (!zero(t.node(0, c)))
                 find(nodeAt(0), "column " + std::to_string(c) + " holds " + number(t.node(0, c)) + ", not 0");
-        for (int c = 0; c < 9; ++c)
+        for (int c = 0; c < columns(memberColumns); ++c)
             if (!zero(t.member(0, c)))
                 find(memberAt(0), "column " + std::to_string(c) + " holds " + number(t.member(0, c)) + ", not 0");
         for (int r = 1; r <= t.noNodes; ++r)
-            for (int c : {0, 3})
+            for (const int c : NodeColumn::unused)
                 if (!zero(t.node(r, c)))
                     find(nodeAt(r), "column " + std::to_string(c) + " holds " + number(t.node(r, c)) + ", not 0");
         for (int r = 1; r <= t.noMembers; ++r)
-            for (int c : {0, 5, 6, 7, 8})
+            for (const int c : MemberColumn::unused)
                 if (!zero(t.member(r, c)))
                     find(memberAt(r), "column " + std::to_string(c) + " holds " + number(t.member(r, c)) + ", not 0");
     }
@@ -92,9 +96,9 @@ private:
         std::map<std::pair<int, int>, int> seen;
         std::vector<int> degree(t.nodeRows(), 0);
         for (int m = 1; m <= t.noMembers; ++m) {
-            const int first = nodeNumber(t, m, 1), second = nodeNumber(t, m, 2);
+            const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
             if (first == 0 || second == 0) {
-                find(memberAt(m), "joins node " + number(t.member(m, 1)) + " and node " + number(t.member(m, 2))
+                find(memberAt(m), "joins node " + number(t.member(m, MemberColumn::First)) + " and node " + number(t.member(m, MemberColumn::Second))
                                       + "; nodes are numbered 1 to " + std::to_string(t.noNodes));
                 continue;
             }
@@ -120,10 +124,10 @@ private:
     {
         std::vector<int> pins, rollers;
         for (int n = 1; n <= t.noNodes; ++n) {
-            const float code = t.node(n, 5);
-            if (code == 1.0f)
+            const float code = t.node(n, NodeColumn::Support);
+            if (code == SupportCode::Pin)
                 pins.push_back(n);
-            else if (code == 2.0f)
+            else if (code == SupportCode::Roller)
                 rollers.push_back(n);
             else if (code != 0.0f && std::isfinite(code))
                 find(nodeAt(n), "support code " + number(code) + " is neither 1 nor 2");
@@ -144,11 +148,11 @@ private:
         // supports are a pin (code 1) and a roller (code 2) of a simply
         // supported truss.
         double total = 0.0, moment = 0.0;
-        const double x1 = t.node(pin, 1), x2 = t.node(roller, 1);
+        const double x1 = t.node(pin, NodeColumn::X), x2 = t.node(roller, NodeColumn::X);
         for (int n = 1; n <= t.noNodes; ++n) {
-            const double load = t.node(n, 4);
+            const double load = t.node(n, NodeColumn::Load);
             total += load;
-            moment += load * (t.node(n, 1) - x1);
+            moment += load * (t.node(n, NodeColumn::X) - x1);
         }
         std::string loads = "total vertical load: " + number(total) + " kN";
         const int panels = panelsOf(t);

@@ -8,34 +8,9 @@
 #include <QLineEdit>
 #include <QString>
 
-#include "truss/MessageSink.h"
+#include "RecordingSink.h"
 #include "ui/CommonDialog.h"
 #include "ui/frmMain.h"
-
-struct ShownMessage {
-    QString text;
-    MessageIcon icon;
-};
-
-class MessageRecorder : public MessageSink {
-public:
-    void showMessage(const QString& text, MessageIcon icon) override
-    {
-        messages.push_back({text, icon});
-        if (whileShown)
-            whileShown(text);
-    }
-    QStringList texts() const
-    {
-        QStringList result;
-        for (const ShownMessage& m : messages)
-            result << m.text;
-        return result;
-    }
-
-    std::vector<ShownMessage> messages;
-    std::function<void(const QString&)> whileShown;  // runs while the message would be open
-};
 
 // A Save dialog that answers from a script: a name, or cancel (nothing).
 class ScriptedDialog : public CommonDialog {
@@ -51,17 +26,7 @@ public:
     std::function<void()> whileShown;
 
 protected:
-    std::optional<QString> exec() override
-    {
-        showings.push_back({fileName(), dialogTitle(), defaultExt(), initDir(), filter(), flags(), cancelError()});
-        if (whileShown)
-            whileShown();
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<QString> answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    std::optional<QString> exec() override;
 };
 
 // Reads the window's own fields.
@@ -74,3 +39,19 @@ public:
 };
 
 inline QLineEdit* box(const frmMain& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromUtf8(name)); }
+
+// Opens a box that starts disabled, as the user would: clears "Constant E
+// value" for the bottom chord and web E, chooses point loads for P.
+void enableBox(frmMain& window, const QString& name);
+
+// The window with its messages recorded and its Save dialog scripted.
+struct TestWindow {
+    RecordingSink sink;
+    ScriptedDialog dialog;
+    frmMain window{&sink, &dialog};
+
+    QString status() const { return box(window, "txtStatus")->text(); }
+    void set(const char* name, const QString& text) { box(window, name)->setText(text); }
+    void click(const char* name);
+    void generate() { click("btnGenerate"); }
+};

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cfloat>
 
-#include "ui/NumberRule.h"
+#include "numbers/NumberRule.h"
 
 class NumberRuleTest : public QObject {
     Q_OBJECT

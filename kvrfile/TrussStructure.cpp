@@ -1,4 +1,4 @@
-#include "tools/kvrtool/TrussStructure.h"
+#include "kvrfile/TrussStructure.h"
 
 #include <cmath>
 #include <cstdio>
@@ -37,7 +37,7 @@ int nodeNumber(const TrussFileContent& truss, int m, int column)
 MemberGroup groupOf(const TrussFileContent& truss, int m)
 {
     const int panels = panelsOf(truss);
-    const int first = nodeNumber(truss, m, 1), second = nodeNumber(truss, m, 2);
+    const int first = nodeNumber(truss, m, MemberColumn::First), second = nodeNumber(truss, m, MemberColumn::Second);
     if (panels == 0 || first == 0 || second == 0 || first == second)
         return MemberGroup::Unknown;
     const bool firstBottom = first <= panels + 1, secondBottom = second <= panels + 1;

@@ -1,4 +1,4 @@
-#include "tools/kvrtool/TrussFileReader.h"
+#include "kvrfile/TrussFileReader.h"
 
 #include <bit>
 #include <cstring>
@@ -25,7 +25,7 @@ std::vector<float> readSingles(std::span<const std::uint8_t> bytes, std::size_t 
 {
     std::vector<float> values(count);
     for (std::size_t i = 0; i < count; ++i)
-        values[i] = singleAt(bytes, offset + 4 * i);
+        values[i] = singleAt(bytes, offset + trussFile::singleSize * i);
     return values;
 }
 
@@ -33,25 +33,26 @@ std::vector<float> readSingles(std::span<const std::uint8_t> bytes, std::size_t 
 
 TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
 {
+    using namespace trussFile;
     if (bytes.size() < headerSize)
-        return {std::nullopt, "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than the 6 of its header"};
+        return {std::nullopt, "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than the "
+                                  + std::to_string(headerSize) + " of its header"};
 
     TrussFileContent content;
-    content.noMax = int16At(bytes, 0);
-    content.noNodes = int16At(bytes, 2);
-    content.noMembers = int16At(bytes, 4);
+    content.noMax = int16At(bytes, noMaxOffset);
+    content.noNodes = int16At(bytes, noNodesOffset);
+    content.noMembers = int16At(bytes, noMembersOffset);
     content.size = bytes.size();
     if (content.noNodes < 0 || content.noMembers < 0)
         return {content, {}};
 
-    const std::uint64_t nodeValues = content.nodeRows() * nodeColumns;
-    const std::uint64_t memberValues = content.memberRows() * memberColumns;
-    content.expectedSize = headerSize + 4 * (nodeValues + memberValues);
+    content.expectedSize = fileSize(static_cast<std::uint64_t>(content.noNodes), static_cast<std::uint64_t>(content.noMembers));
     if (content.size < content.expectedSize)
         return {content, {}};
 
-    content.nodes = readSingles(bytes, headerSize, nodeValues);
-    content.members = readSingles(bytes, headerSize + 4 * nodeValues, memberValues);
+    content.nodes = readSingles(bytes, headerSize, content.nodeRows() * nodeColumns);
+    content.members = readSingles(bytes, memberTableOffset(static_cast<std::uint64_t>(content.noNodes)),
+                                  content.memberRows() * memberColumns);
     content.hasTables = true;
     return {content, {}};
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "truss/TrussFile.h"
+
 // A truss file as read back from its bytes, for checking and showing. Plain
 // C++: it trusts nothing in the file and never reads past its end.
 struct TrussFileContent {
@@ -19,8 +21,8 @@ struct TrussFileContent {
     // Both tables, column by column as in the file. Present only when the
     // counts are not negative and the file holds every byte they call for.
     bool hasTables = false;
-    std::vector<float> nodes;    // (noNodes + 1) x 6
-    std::vector<float> members;  // (noMembers + 1) x 9
+    std::vector<float> nodes;    // nodeRows() x trussFile::nodeColumns
+    std::vector<float> members;  // memberRows() x trussFile::memberColumns
 
     float node(int row, int column) const { return nodes[static_cast<std::size_t>(column) * nodeRows() + static_cast<std::size_t>(row)]; }
     float member(int row, int column) const
@@ -35,10 +37,6 @@ struct TrussFileRead {
     std::optional<TrussFileContent> content;
     std::string error;  // why there is no content
 };
-
-inline constexpr std::size_t nodeColumns = 6;
-inline constexpr std::size_t memberColumns = 9;
-inline constexpr std::size_t headerSize = 6;
 
 TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes);
 

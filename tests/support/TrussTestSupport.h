@@ -1,0 +1,59 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <span>
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include "RecordingSink.h"
+#include "kvrfile/TrussFileReader.h"
+#include "truss/clsTruss.h"
+
+// The parameters the window starts with.
+inline TrussParameters windowStart()
+{
+    return {.config = clsTruss::prattTruss, .topE = 205.0f, .btmE = 205.0f, .webE = 205.0f, .topA = 100.0f,
+            .btmA = 100.0f, .webA = 100.0f, .loadType = clsTruss::uniformLoad, .loadValue = 10.0f, .L = 6.0f,
+            .h = 1.0f, .np = 7};
+}
+
+inline void apply(clsTruss& truss, const TrussParameters& parameters, const QString& path)
+{
+    truss.setParameters(parameters);
+    truss.setOpenfile(path);
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
+
+// Stores value little-endian at offset, as the truss file holds it.
+inline void putSingle(QByteArray& bytes, std::uint64_t offset, float value)
+{
+    const std::uint32_t bits = bitsOf(value);
+    for (std::uint64_t i = 0; i < trussFile::singleSize; ++i)
+        bytes[static_cast<qsizetype>(offset + i)] = static_cast<char>((bits >> (8 * i)) & 0xff);
+}
+
+// The file's bytes read back as the analysis program reads them, by kvrtool's
+// reader; throws when they do not even hold a header.
+inline TrussFileContent readBack(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).content.value();
+}

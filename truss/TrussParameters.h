@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+// What the engineer enters for one truss, in the units entered: lengths in m,
+// E in kN/mm2, areas in mm2, P in kN, w in kN/m. A new set is all zeros, as a
+// new truss object is.
+struct TrussParameters {
+    std::int32_t config = 0;  // web configuration: 1 = Pratt truss
+    float topE = 0.0f, btmE = 0.0f, webE = 0.0f;
+    float topA = 0.0f, btmA = 0.0f, webA = 0.0f;
+    std::int32_t loadType = 0;  // 1 = UDL w on the top chord, 2 = nodal point loads P
+    float loadValue = 0.0f;
+    float L = 0.0f;  // span
+    float h = 0.0f;  // height
+    std::int16_t np = 0;  // web panels
+
+    // The largest panel count whose member count, 4 x np + 2 for an odd
+    // count, still fits the 16-bit count of the truss file.
+    static constexpr std::int16_t largestPanelCount = (std::numeric_limits<std::int16_t>::max() - 2) / 4;
+};
+
+static_assert(TrussParameters::largestPanelCount == 8191);
