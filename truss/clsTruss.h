@@ -42,32 +42,20 @@ public:
 
     std::int16_t noConstants() const { return 2; }
 
-    std::int32_t config() const { return config_; }
-    void setConfig(std::int32_t value) { config_ = value; }
-    float h() const { return h_; }
-    void setH(float value) { h_ = value; }
-    std::int16_t np() const { return np_; }
-    void setNp(std::int16_t value) { np_ = value; }
-    float L() const { return L_; }
-    void setL(float value) { L_ = value; }
-    float loadValue() const { return loadValue_; }
-    void setLoadValue(float value) { loadValue_ = value; }
-    float btmA() const { return btmA_; }
-    void setBtmA(float value) { btmA_ = value; }
-    float btmE() const { return btmE_; }
-    void setBtmE(float value) { btmE_ = value; }
-    float topA() const { return topA_; }
-    void setTopA(float value) { topA_ = value; }
-    float topE() const { return topE_; }
-    void setTopE(float value) { topE_ = value; }
-    float webA() const { return webA_; }
-    void setWebA(float value) { webA_ = value; }
-    float webE() const { return webE_; }
-    void setWebE(float value) { webE_ = value; }
-    std::int32_t loadType() const { return loadType_; }
-    void setLoadType(std::int32_t value) { loadType_ = value; }
-    QString openfile() const { return openfile_; }
-    void setOpenfile(const QString& value) { openfile_ = value; }
+    // The properties, each a getter and a setter that stores without checking.
+    std::int32_t config() const { return config_; }  void setConfig(std::int32_t value) { config_ = value; }
+    float h() const { return h_; }  void setH(float value) { h_ = value; }
+    std::int16_t np() const { return np_; }  void setNp(std::int16_t value) { np_ = value; }
+    float L() const { return L_; }  void setL(float value) { L_ = value; }
+    float loadValue() const { return loadValue_; }  void setLoadValue(float value) { loadValue_ = value; }
+    float btmA() const { return btmA_; }  void setBtmA(float value) { btmA_ = value; }
+    float btmE() const { return btmE_; }  void setBtmE(float value) { btmE_ = value; }
+    float topA() const { return topA_; }  void setTopA(float value) { topA_ = value; }
+    float topE() const { return topE_; }  void setTopE(float value) { topE_ = value; }
+    float webA() const { return webA_; }  void setWebA(float value) { webA_ = value; }
+    float webE() const { return webE_; }  void setWebE(float value) { webE_ = value; }
+    std::int32_t loadType() const { return loadType_; }  void setLoadType(std::int32_t value) { loadType_ = value; }
+    QString openfile() const { return openfile_; }  void setOpenfile(const QString& value) { openfile_ = value; }
 
     // What the builder derived, for readers of the model (tests, tools).
     std::int16_t noNodes() const { return noNodes_; }

@@ -65,9 +65,9 @@ bool clsTruss::writeFile()
     if (!file.open(QIODevice::WriteOnly))
         return fail();
     // QSaveFile buffers: a write may report success for bytes that only the
-    // flush finds it cannot store, and commit() does not see every failure
-    // of that last flush. Check both before committing.
-    if (!writeData(file) || !file.flush() || file.error() != QFileDevice::NoError)
+    // flush finds it cannot store. The flush says so; check it before
+    // committing.
+    if (!writeData(file) || !file.flush())
         return fail();
     if (!file.commit())
         return fail();

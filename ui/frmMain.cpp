@@ -90,6 +90,12 @@ void frmMain::createControls()
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
+    findControls();
+    setStartStates();
+}
+
+void frmMain::findControls()
+{
     Label4 = findChild<QLabel*>(QStringLiteral("Label4"));
     cmbTrussType = findChild<QComboBox*>(QStringLiteral("cmbTrussType"));
     btnGenerate = findChild<QPushButton*>(QStringLiteral("btnGenerate"));
@@ -113,7 +119,10 @@ void frmMain::createControls()
     txtW = findChild<QLineEdit*>(QStringLiteral("txtW"));
     lblP = findChild<QLabel*>(QStringLiteral("lblP"));
     txtP = findChild<QLineEdit*>(QStringLiteral("txtP"));
+}
 
+void frmMain::setStartStates()
+{
     txtStatus->setReadOnly(true);
     QPalette statusPalette = txtStatus->palette();
     statusPalette.setColor(QPalette::Base, statusPalette.color(QPalette::Button));

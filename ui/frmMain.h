@@ -40,6 +40,8 @@ protected:
 
 private:
     void createControls();
+    void findControls();
+    void setStartStates();
     void applyGeometry();
     void connectHandlers();
     void setStatus(const QString& text);
@@ -52,6 +54,7 @@ private:
     void btnGenerate_Click();
     bool getFileName();
     std::optional<TrussParameters> readInputs();
+    std::optional<std::int16_t> readPanelCount();
     bool buildOrReport(const std::function<void(clsTruss&)>& build);
     void reportBuildFailure(const TrussBuildError& error);
 

@@ -67,12 +67,19 @@ std::optional<TrussParameters> frmMain::readInputs()
     in.h = single(txtHeight, QStringLiteral("Height (m)"));
     if (!ok)
         return std::nullopt;
+    const std::optional<std::int16_t> np = readPanelCount();
+    if (!np)
+        return std::nullopt;
+    in.np = *np;
+    return in;
+}
 
+std::optional<std::int16_t> frmMain::readPanelCount()
+{
     const numberRule::IntegerResult panels = numberRule::toInteger(txtPanels->text());
     switch (panels.status) {
     case numberRule::Conversion::Ok:
-        in.np = panels.value;
-        return in;
+        return panels.value;
     case numberRule::Conversion::OutOfRange:
         messages_.showMessage(panelCountRange(), MessageIcon::Exclamation);
         return std::nullopt;

@@ -28,7 +28,7 @@ struct OptionError {
 
 class Options {
 public:
-    Options(const QCommandLineParser& parser) : parser_(parser) {}
+    explicit Options(const QCommandLineParser& parser) : parser_(parser) {}
 
     bool isSet(const char* name) const { return parser_.isSet(QString::fromLatin1(name)); }
 
@@ -44,6 +44,42 @@ public:
     // The option's own value, or the shared one's.
     float single(const char* name, const char* shared) const { return isSet(name) ? single(name) : single(shared); }
 
+    // Every option that must be there, and exactly one of the two loads.
+    void requireComplete() const
+    {
+        for (const char* required : {"span", "height", "panels", "output"})
+            if (!isSet(required))
+                throw OptionError{QStringLiteral("--%1 is missing").arg(QLatin1String(required))};
+        for (const auto& [own, shared] : {std::pair{"top-area", "area"}, {"btm-area", "area"}, {"web-area", "area"},
+                                          {"top-e", "e"}, {"btm-e", "e"}, {"web-e", "e"}})
+            if (!isSet(own) && !isSet(shared))
+                throw OptionError{QStringLiteral("--%1 (or --%2) is missing").arg(QLatin1String(shared), QLatin1String(own))};
+        if (isSet("udl") == isSet("point-load"))
+            throw OptionError{QStringLiteral("--udl or --point-load: give exactly one")};
+        if (!parser_.positionalArguments().isEmpty())
+            throw OptionError{QStringLiteral("unexpected argument '%1'").arg(parser_.positionalArguments().constFirst())};
+    }
+
+    TrussParameters parameters() const
+    {
+        const bool uniform = isSet("udl");
+        return {
+            .config = clsTruss::prattTruss,
+            .topE = single("top-e", "e"),
+            .btmE = single("btm-e", "e"),
+            .webE = single("web-e", "e"),
+            .topA = single("top-area", "area"),
+            .btmA = single("btm-area", "area"),
+            .webA = single("web-area", "area"),
+            .loadType = uniform ? clsTruss::uniformLoad : clsTruss::pointLoads,
+            .loadValue = single(uniform ? "udl" : "point-load"),
+            .L = single("span"),
+            .h = single("height"),
+            .np = panels(),
+        };
+    }
+
+private:
     std::int16_t panels() const
     {
         const QString text = parser_.value(QStringLiteral("panels"));
@@ -56,7 +92,6 @@ public:
         return result.value;
     }
 
-private:
     const QCommandLineParser& parser_;
 };
 
@@ -77,11 +112,8 @@ QString buildFailure(const TrussBuildError& error)
     return QStringLiteral("--area/--e: %1").arg(QString::fromStdString(error.what()));
 }
 
-}  // namespace
-
-int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+void declareOptions(QCommandLineParser& parser)
 {
-    QCommandLineParser parser;
     const auto valued = [&](const char* name, const QString& what) {
         parser.addOption({QString::fromLatin1(name), what, QStringLiteral("VALUE")});
     };
@@ -100,6 +132,14 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     valued("point-load", "Nodal point load P on the top chord in kN.");
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The truss file to write."),
                       QStringLiteral("FILE")});
+}
+
+}  // namespace
+
+int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    declareOptions(parser);
     if (!parser.parse(arguments)) {
         err << "kvrtool: " << parser.errorText() << '\n';
         return kvrExit::failed;
@@ -107,33 +147,8 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
 
     const Options options(parser);
     try {
-        for (const char* required : {"span", "height", "panels", "output"})
-            if (!options.isSet(required))
-                throw OptionError{QStringLiteral("--%1 is missing").arg(QLatin1String(required))};
-        for (const auto& [own, shared] : {std::pair{"top-area", "area"}, {"btm-area", "area"}, {"web-area", "area"},
-                                          {"top-e", "e"}, {"btm-e", "e"}, {"web-e", "e"}})
-            if (!options.isSet(own) && !options.isSet(shared))
-                throw OptionError{QStringLiteral("--%1 (or --%2) is missing").arg(QLatin1String(shared), QLatin1String(own))};
-        if (options.isSet("udl") == options.isSet("point-load"))
-            throw OptionError{QStringLiteral("--udl or --point-load: give exactly one")};
-        if (!parser.positionalArguments().isEmpty())
-            throw OptionError{QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())};
-
-        const bool uniform = options.isSet("udl");
-        const TrussParameters parameters{
-            .config = clsTruss::prattTruss,
-            .topE = options.single("top-e", "e"),
-            .btmE = options.single("btm-e", "e"),
-            .webE = options.single("web-e", "e"),
-            .topA = options.single("top-area", "area"),
-            .btmA = options.single("btm-area", "area"),
-            .webA = options.single("web-area", "area"),
-            .loadType = uniform ? clsTruss::uniformLoad : clsTruss::pointLoads,
-            .loadValue = options.single(uniform ? "udl" : "point-load"),
-            .L = options.single("span"),
-            .h = options.single("height"),
-            .np = options.panels(),
-        };
+        options.requireComplete();
+        const TrussParameters parameters = options.parameters();
         StreamSink sink(err);
         clsTruss truss(sink);
         truss.setParameters(parameters);
@@ -149,3 +164,4 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     }
     return kvrExit::failed;
 }
+

@@ -42,38 +42,35 @@ void showSize(const TrussFileContent& t, QTextStream& out)
         out << "; the counts call for " << t.expectedSize << '\n';
 }
 
+// One line of a table: each cell right-aligned to its width, the last one
+// left-aligned after two blanks.
+QString tableLine(const QStringList& cells, std::initializer_list<int> widths)
+{
+    QStringList aligned;
+    auto width = widths.begin();
+    for (qsizetype i = 0; i + 1 < cells.size(); ++i, ++width)
+        aligned << cells[i].rightJustified(*width);
+    return aligned.join(u' ') + QStringLiteral("  ") + cells.constLast() + u'\n';
+}
+
 void showTables(const TrussFileContent& t, QTextStream& out)
 {
+    const auto nodeLine = [&](const QStringList& cells) { out << tableLine(cells, {6, 14, 14, 14}); };
     out << "\nnodes\n";
-    out << QStringLiteral("%1 %2 %3 %4  %5\n")
-               .arg(QStringLiteral("node"), 6)
-               .arg(QStringLiteral("x (m)"), 14)
-               .arg(QStringLiteral("y (m)"), 14)
-               .arg(QStringLiteral("load (kN)"), 14)
-               .arg(QStringLiteral("support"));
+    nodeLine({QStringLiteral("node"), QStringLiteral("x (m)"), QStringLiteral("y (m)"), QStringLiteral("load (kN)"),
+              QStringLiteral("support")});
     for (int n = 1; n <= t.noNodes; ++n)
-        out << QStringLiteral("%1 %2 %3 %4  %5\n")
-                   .arg(n, 6)
-                   .arg(single(t.node(n, NodeColumn::X)), 14)
-                   .arg(single(t.node(n, NodeColumn::Y)), 14)
-                   .arg(single(t.node(n, NodeColumn::Load)), 14)
-                   .arg(supportName(t.node(n, NodeColumn::Support)));
+        nodeLine({QString::number(n), single(t.node(n, NodeColumn::X)), single(t.node(n, NodeColumn::Y)),
+                  single(t.node(n, NodeColumn::Load)), supportName(t.node(n, NodeColumn::Support))});
+
+    const auto memberLine = [&](const QStringList& cells) { out << tableLine(cells, {6, 6, 6, 12, 12}); };
     out << "\nmembers\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
-               .arg(QStringLiteral("member"), 6)
-               .arg(QStringLiteral("first"), 6)
-               .arg(QStringLiteral("second"), 6)
-               .arg(QStringLiteral("E (kN/mm2)"), 12)
-               .arg(QStringLiteral("A (mm2)"), 12)
-               .arg(QStringLiteral("group"));
+    memberLine({QStringLiteral("member"), QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("E (kN/mm2)"),
+                QStringLiteral("A (mm2)"), QStringLiteral("group")});
     for (int m = 1; m <= t.noMembers; ++m)
-        out << QStringLiteral("%1 %2 %3 %4 %5  %6\n")
-                   .arg(m, 6)
-                   .arg(single(t.member(m, MemberColumn::First)), 6)
-                   .arg(single(t.member(m, MemberColumn::Second)), 6)
-                   .arg(single(t.member(m, MemberColumn::E)), 12)
-                   .arg(single(t.member(m, MemberColumn::A)), 12)
-                   .arg(QString::fromLatin1(groupName(groupOf(t, m))));
+        memberLine({QString::number(m), single(t.member(m, MemberColumn::First)), single(t.member(m, MemberColumn::Second)),
+                    single(t.member(m, MemberColumn::E)), single(t.member(m, MemberColumn::A)),
+                    QString::fromLatin1(groupName(groupOf(t, m)))});
 }
 
 void showCsv(const TrussFileContent& t, QTextStream& out)
