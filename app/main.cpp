@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "savefile/AtomicSave.h"
 #include "ui/frmMain.h"
 #include "version/Version.h"
 
 int main(int argc, char* argv[])
 {
+    atomicSave::reportFileSizeLimitAsFailure();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ambrell"));
     QApplication::setApplicationVersion(QString::fromLatin1(ambrellVersion::text));

@@ -1,10 +1,10 @@
 #include "kvrfile/TrussFileReader.h"
 
 #include <bit>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
 namespace {
 
@@ -62,11 +62,19 @@ TrussFileRead readTrussFile(const std::string& path)
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored))
         return {std::nullopt, "cannot read " + path + ": it is a folder"};
-    std::ifstream file(path, std::ios::binary);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
+
+    // One byte more than the largest truss file tells an input that is none,
+    // however long it goes on (a device, a pipe, a huge file).
+    std::vector<std::uint8_t> bytes(trussFile::largestFileSize + 1);
+    const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (std::ferror(file.get()))
         return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
+    if (read > trussFile::largestFileSize)
+        return {std::nullopt, "not a truss file: " + path + " holds more than " + std::to_string(trussFile::largestFileSize)
+                                  + " bytes, the most that the counts of a truss file can call for"};
+    bytes.resize(read);
     return readTrussFile(std::span<const std::uint8_t>(bytes));
 }

@@ -40,5 +40,6 @@ struct TrussFileRead {
 
 TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes);
 
-// The whole file at path; an error when it cannot be opened or read.
+// The whole file at path; an error when it cannot be opened or read, or
+// when it holds more than the largest truss file (read no further).
 TrussFileRead readTrussFile(const std::string& path);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include <QLocale>
 #include <QString>
@@ -15,13 +14,12 @@
 // leading sign, the locale's decimal separator, an optional decimal exponent,
 // blanks before and after. Refused: the empty text, a sign or separator
 // alone, digit-group separators (in a decimal-comma locale "1.500" would
-// otherwise silently read as 1500), and infinities and NaNs.
+// otherwise silently read as 1500), and infinities and NaNs. A number is a
+// number however large or small: whether its target type can hold it is the
+// conversion's question, answered from the decimal text itself.
 namespace numberRule {
 
-// The value of the text, when it is a number.
-std::optional<double> parse(const QString& text, const QLocale& locale = QLocale());
-
-inline bool isNumber(const QString& text, const QLocale& locale = QLocale()) { return parse(text, locale).has_value(); }
+bool isNumber(const QString& text, const QLocale& locale = QLocale());
 
 enum class Conversion { Ok, Empty, NotANumber, OutOfRange };
 
@@ -33,6 +31,7 @@ struct SingleResult {
 struct IntegerResult {
     Conversion status;
     std::int16_t value;
+    bool whole;  // the text is a whole number, nothing was rounded away
 };
 
 // The nearest single-precision value of the text. Tiny values round to a
@@ -40,7 +39,8 @@ struct IntegerResult {
 SingleResult toSingle(const QString& text, const QLocale& locale = QLocale());
 
 // The text rounded to the nearest whole number, an exact half going to the
-// even neighbour; OutOfRange outside -32768..32767.
+// even neighbour (the decimal text is rounded, not a double near it);
+// OutOfRange outside -32768..32767.
 IntegerResult toInteger(const QString& text, const QLocale& locale = QLocale());
 
 }  // namespace numberRule

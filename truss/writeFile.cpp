@@ -2,9 +2,10 @@
 #include <cstring>
 #include <vector>
 
-#include <QSaveFile>
+#include <QBuffer>
 #include <QtEndian>
 
+#include "savefile/AtomicSave.h"
 #include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
@@ -48,28 +49,18 @@ bool clsTruss::writeData(QIODevice& file) const
            && writeTable(file, nodes_, trussFile::nodeColumns) && writeTable(file, members_, trussFile::memberColumns);
 }
 
-// The new content goes to a temporary file beside the target and replaces it
-// only when every byte has been written, so a failure leaves what the user
-// had on disk as it was and no half-written file behind.
+// The file is encoded whole, then saved whole: a failure leaves what the
+// user had on disk as it was and no half-written file behind.
 bool clsTruss::writeFile()
 {
-    QSaveFile file(openfile_);
-    const auto fail = [&] {
-        const QString description = file.errorString();
-        file.cancelWriting();
-        messages_.showMessage(QStringLiteral("Error while saving file ") + openfile_ + QStringLiteral("\r\n") + description,
-                              MessageIcon::Critical);
-        return false;
-    };
-
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    // QSaveFile buffers: a write may report success for bytes that only the
-    // flush finds it cannot store. The flush says so; check it before
-    // committing.
-    if (!writeData(file) || !file.flush())
-        return fail();
-    if (!file.commit())
-        return fail();
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeData(buffer);  // memory takes every byte
+    const std::optional<atomicSave::Failure> failure = atomicSave::save(openfile_, bytes);
+    if (!failure)
+        return true;
+    const QString message = QStringLiteral("Error while saving file ") + openfile_ + QStringLiteral("\r\n");
+    messages_.showMessage(message + failure->description, MessageIcon::Critical);
+    return false;
 }

@@ -31,7 +31,8 @@ void NumberRuleTest::texts_data()
     } rows[] = {
         {"C", "12", true},          {"C", "1.", true},          {"C", "1.2", true},        {"C", "-1.2", true},
         {"C", "+3", true},          {"C", ".5", true},          {"C", " 6 ", true},        {"C", "\t7\t", true},
-        {"C", "1e5", true},         {"C", "1E-5", true},        {"C", "2.5e+3", true},     {"C", "1e400", false},
+        {"C", "1e5", true},         {"C", "1E-5", true},        {"C", "2.5e+3", true},     {"C", "1e400", true},
+        {"C", "1e-400", true},      {"C", "1e99999999999999999999", true},
         {"C", "", false},           {"C", "-", false},          {"C", "+", false},         {"C", ".", false},
         {"C", "12a", false},        {"C", "1,5", false},        {"C", "1,500", false},     {"C", "1 000", false},
         {"C", "inf", false},        {"C", "nan", false},        {"C", "0x10", false},      {"C", "1e", false},
@@ -71,9 +72,11 @@ void NumberRuleTest::singles_data()
     QTest::newRow("largest Single") << "C" << "3.4028235e38" << ok << bitsOf(FLT_MAX);
     QTest::newRow("beyond Single") << "C" << "3.5e38" << out << 0u;
     QTest::newRow("far beyond Single, negative") << "C" << "-1e300" << out << 0u;
+    QTest::newRow("beyond double") << "C" << "1e400" << out << 0u;
     QTest::newRow("subnormal") << "C" << "1e-40" << ok << 0x000116c2u;
     QTest::newRow("underflow to zero") << "C" << "1e-50" << ok << 0u;
     QTest::newRow("underflow to minus zero") << "C" << "-1e-50" << ok << 0x80000000u;
+    QTest::newRow("below double to minus zero") << "C" << "-1e-400" << ok << 0x80000000u;
     // Nearer to 1 + 2^-23 than to 1, though the nearest double is the
     // midpoint: rounding twice would give 1.
     QTest::newRow("no double rounding") << "C" << "1.00000005960464477539062500001" << ok << 0x3f800001u;
@@ -105,6 +108,11 @@ void NumberRuleTest::panelCounts_data()
     QTest::newRow("6.5 to even") << "6.5" << ok << 6;
     QTest::newRow("2.5 to even") << "2.5" << ok << 2;
     QTest::newRow("6.51") << "6.51" << ok << 7;
+    // A double holds neither: it would give the tie 6.5 and 7.5.
+    QTest::newRow("just beyond 6.5") << "6.5000000000000000001" << ok << 7;
+    QTest::newRow("just below 7.5") << "7.4999999999999999999" << ok << 7;
+    QTest::newRow("1e-400") << "1e-400" << ok << 0;
+    QTest::newRow("1e400") << "1e400" << out << 0;
     QTest::newRow("-0.5") << "-0.5" << ok << 0;
     QTest::newRow("32767") << "32767" << ok << 32767;
     QTest::newRow("32767.5") << "32767.5" << out << 0;

@@ -246,6 +246,8 @@ void WindowGenerateTest::boxesThatDoNotConvertAreNamed_data()
         QTest::addRow("%s empty", f.name) << f.name << "" << QStringLiteral("%1 is empty. Please enter a number.").arg(f.field);
     QTest::newRow("span beyond Single") << "txtSpan" << "1e39"
                                         << "Span (m) is too large. Please enter a number between -3.4E+38 and 3.4E+38.";
+    QTest::newRow("span beyond double") << "txtSpan" << "1e400"
+                                        << "Span (m) is too large. Please enter a number between -3.4E+38 and 3.4E+38.";
     QTest::newRow("E beyond Single") << "txtEtop" << "-4e38"
                                      << "Top Chord: E (kN/mm2) is too large. Please enter a number between -3.4E+38 and 3.4E+38.";
     QTest::newRow("panels beyond 16 bits") << "txtPanels" << "32768" << "No. Web Panels must be a whole number from 1 to 8191.";

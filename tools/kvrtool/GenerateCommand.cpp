@@ -84,8 +84,7 @@ private:
     {
         const QString text = parser_.value(QStringLiteral("panels"));
         const numberRule::IntegerResult result = numberRule::toInteger(text, QLocale::c());
-        const std::optional<double> exact = numberRule::parse(text, QLocale::c());
-        if (result.status != numberRule::Conversion::Ok || !exact || *exact != result.value)
+        if (result.status != numberRule::Conversion::Ok || !result.whole)
             throw OptionError{QStringLiteral("--panels: expected a whole number from 1 to %1, got '%2'")
                                   .arg(TrussParameters::largestPanelCount)
                                   .arg(text)};

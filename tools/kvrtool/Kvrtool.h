@@ -12,5 +12,5 @@ namespace kvrExit {
 inline constexpr int ok = 0;
 inline constexpr int failed = 1;      // inconsistent file, wrong options, a truss that cannot be built
 inline constexpr int cannotRead = 2;  // check: no file to read
-inline constexpr int notWritten = 2;  // generate: the file could not be written
+inline constexpr int notWritten = 2;  // a file, or the standard output, could not be written
 }  // namespace kvrExit

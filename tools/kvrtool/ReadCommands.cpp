@@ -1,10 +1,11 @@
 // show, check and draw: the commands that read a truss file.
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
+#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TrussDrawing.h"
@@ -77,12 +78,24 @@ void showCsv(const TrussFileContent& t, QTextStream& out)
 {
     out << "node,x,y,load,support\n";
     for (int n = 1; n <= t.noNodes; ++n)
-        out << n << ',' << single(t.node(n, NodeColumn::X)) << ',' << single(t.node(n, NodeColumn::Y)) << ',' << single(t.node(n, NodeColumn::Load)) << ','
-            << single(t.node(n, NodeColumn::Support)) << '\n';
+        out << n << ',' << single(t.node(n, NodeColumn::X)) << ',' << single(t.node(n, NodeColumn::Y)) << ','
+            << single(t.node(n, NodeColumn::Load)) << ',' << single(t.node(n, NodeColumn::Support)) << '\n';
     out << "\nmember,first,second,E,A,group\n";
     for (int m = 1; m <= t.noMembers; ++m)
-        out << m << ',' << single(t.member(m, MemberColumn::First)) << ',' << single(t.member(m, MemberColumn::Second)) << ',' << single(t.member(m, MemberColumn::E))
-            << ',' << single(t.member(m, MemberColumn::A)) << ',' << groupName(groupOf(t, m)) << '\n';
+        out << m << ',' << single(t.member(m, MemberColumn::First)) << ',' << single(t.member(m, MemberColumn::Second))
+            << ',' << single(t.member(m, MemberColumn::E)) << ',' << single(t.member(m, MemberColumn::A)) << ','
+            << groupName(groupOf(t, m)) << '\n';
+}
+
+// The picture, whole, through the one save routine of every output file.
+int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
+{
+    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
+        err << "kvrtool: cannot write " << path << ": " << failure->description << '\n';
+        return kvrExit::notWritten;
+    }
+    out << "wrote " << path << '\n';
+    return kvrExit::ok;
 }
 
 }  // namespace
@@ -167,18 +180,15 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
     }
 
     const TrussDrawing drawing = drawTruss(*truss);
-    QSaveFile file(picture);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && png)
-        written = toImage(drawing).save(&file, "PNG");
-    else if (written) {
-        const QByteArray svg = toSvg(drawing).toUtf8();
-        written = file.write(svg) == svg.size();
+    QByteArray bytes;
+    if (png) {
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !toImage(drawing).save(&buffer, "PNG")) {
+            err << "kvrtool: cannot write " << picture << ": the PNG encoder failed\n";
+            return kvrExit::notWritten;
+        }
+    } else {
+        bytes = toSvg(drawing).toUtf8();
     }
-    if (!written || !file.commit()) {
-        err << "kvrtool: cannot write " << picture << ": " << file.errorString() << '\n';
-        return kvrExit::notWritten;
-    }
-    out << "wrote " << picture << '\n';
-    return kvrExit::ok;
+    return writePicture(picture, bytes, out, err);
 }

@@ -1,15 +1,35 @@
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "version/Version.h"
 
+namespace {
+
+// What a command printed is its result: when it could not all be written
+// (a full disk, a closed pipe), the command failed.
+int withOutputWritten(int status, QTextStream& out, QTextStream& err)
+{
+    errno = 0;
+    out.flush();
+    if (out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    err << "kvrtool: cannot write the standard output: " << std::strerror(errno != 0 ? errno : EIO) << '\n';
+    return kvrExit::notWritten;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    atomicSave::reportFileSizeLimitAsFailure();
     // Only drawing a PNG needs fonts; it runs on the offscreen platform, so
     // no display is needed.
     bool png = false;
@@ -29,5 +49,5 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runKvrtool(QCoreApplication::arguments(), out, err);
+    return withOutputWritten(runKvrtool(QCoreApplication::arguments(), out, err), out, err);
 }
