@@ -1,5 +1,6 @@
 #include "kvrfile/TrussFileReader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -57,6 +58,28 @@ TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
     return {content, {}};
 }
 
+TrussFileRead readTrussFile(std::FILE* file, const std::string& name)
+{
+    // One byte more than the largest truss file tells an input that is none,
+    // however long it goes on (a device, a pipe, a huge file).
+    constexpr std::size_t bound = trussFile::largestFileSize + 1;
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[64 * 1024];
+    while (bytes.size() < bound) {
+        const std::size_t wanted = std::min(sizeof chunk, bound - bytes.size());
+        const std::size_t read = std::fread(chunk, 1, wanted, file);
+        bytes.insert(bytes.end(), chunk, chunk + read);
+        if (read < wanted)
+            break;
+    }
+    if (std::ferror(file))
+        return {std::nullopt, "cannot read " + name + ": " + std::strerror(errno)};
+    if (bytes.size() == bound)
+        return {std::nullopt, "not a truss file: " + name + " holds more than " + std::to_string(trussFile::largestFileSize)
+                                  + " bytes, the most that the counts of a truss file can call for"};
+    return readTrussFile(std::span<const std::uint8_t>(bytes));
+}
+
 TrussFileRead readTrussFile(const std::string& path)
 {
     std::error_code ignored;
@@ -65,16 +88,5 @@ TrussFileRead readTrussFile(const std::string& path)
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
-
-    // One byte more than the largest truss file tells an input that is none,
-    // however long it goes on (a device, a pipe, a huge file).
-    std::vector<std::uint8_t> bytes(trussFile::largestFileSize + 1);
-    const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (std::ferror(file.get()))
-        return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
-    if (read > trussFile::largestFileSize)
-        return {std::nullopt, "not a truss file: " + path + " holds more than " + std::to_string(trussFile::largestFileSize)
-                                  + " bytes, the most that the counts of a truss file can call for"};
-    bytes.resize(read);
-    return readTrussFile(std::span<const std::uint8_t>(bytes));
+    return readTrussFile(file.get(), path);
 }

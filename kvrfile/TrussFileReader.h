@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
@@ -40,6 +41,10 @@ struct TrussFileRead {
 
 TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes);
 
-// The whole file at path; an error when it cannot be opened or read, or
-// when it holds more than the largest truss file (read no further).
+// The whole input of an open stream, named name in an error; an error when it
+// cannot be read, or when it holds more than the largest truss file (read no
+// further).
+TrussFileRead readTrussFile(std::FILE* file, const std::string& name);
+
+// The same for the file at path, and an error when it cannot be opened.
 TrussFileRead readTrussFile(const std::string& path);

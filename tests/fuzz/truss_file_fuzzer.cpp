@@ -1,7 +1,9 @@
-// Any bytes at all, read and checked as a truss file: no crash, no read past
-// the end, no undefined behaviour.
+// Any bytes at all, read as a stream and checked as a truss file: no crash,
+// no read past the end, no undefined behaviour, and no input read beyond the
+// largest truss file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 
 #include "kvrfile/TrussCheck.h"
@@ -10,7 +12,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const TrussFileRead read = readTrussFile(std::span<const std::uint8_t>(data, size));
+    std::FILE* stream = size == 0 ? std::fopen("/dev/null", "rb") : fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+    if (stream == nullptr)
+        return 0;
+    const TrussFileRead read = readTrussFile(stream, "input");
+    std::fclose(stream);
     if (!read.content)
         return 0;
     const TrussFileContent& truss = *read.content;

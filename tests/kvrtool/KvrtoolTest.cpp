@@ -1,6 +1,9 @@
 // kvrtool: generate, show, check and draw, through its own entry point.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -9,6 +12,7 @@
 
 #include "TrussTestSupport.h"
 #include "tools/kvrtool/Kvrtool.h"
+#include "truss/TrussFile.h"
 
 namespace {
 
@@ -184,10 +188,18 @@ TEST_F(Kvrtool, UnreadableFilesExitWith2)
 {
     ASSERT_TRUE(writeAll(path(QStringLiteral("short.kvr")), "abcd"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.kvr")));
+    QFile huge(path(QStringLiteral("huge.kvr")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64{trussFile::largestFileSize} + 1));
+    // An endless input: a zero device, made here (as root, so in CI).
+    const bool endless = ::mknod(QFile::encodeName(path(QStringLiteral("zero"))).constData(), S_IFCHR | 0444, makedev(1, 5)) == 0;
+    const QString tooLong = QStringLiteral("holds more than 1966086 bytes, the most that the counts of a truss file can call for");
     const std::pair<QString, QString> cases[] = {
         {path(QStringLiteral("short.kvr")), QStringLiteral("the file holds 4 bytes, fewer than the 6 of its header")},
         {path(QStringLiteral("missing.kvr")), QStringLiteral("cannot open")},
         {path(QStringLiteral("folder.kvr")), QStringLiteral("it is a folder")},
+        {path(QStringLiteral("huge.kvr")), tooLong},
+        {endless ? path(QStringLiteral("zero")) : path(QStringLiteral("huge.kvr")), tooLong},
+        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: Input/output error")},
     };
     for (const auto& [file, message] : cases) {
         for (const char* command : {"check", "show"}) {

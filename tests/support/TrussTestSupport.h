@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <ostream>
 #include <span>
 
 #include <QByteArray>
@@ -11,6 +12,9 @@
 #include "RecordingSink.h"
 #include "kvrfile/TrussFileReader.h"
 #include "truss/clsTruss.h"
+
+// Readable failure output for texts in the tests' assertions.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // The parameters the window starts with.
 inline TrussParameters windowStart()
