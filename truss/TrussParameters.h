@@ -22,3 +22,15 @@ struct TrussParameters {
 };
 
 static_assert(TrussParameters::largestPanelCount == 8191);
+
+// The truss the window opens with, as the engineer reads its numbers; the
+// model holds the nearest Single of each.
+namespace startValues {
+inline constexpr double span = 6.0;  // m
+inline constexpr double height = 1.0;  // m
+inline constexpr std::int16_t panels = 7;
+inline constexpr double area = 100.0;  // mm2, every member group
+inline constexpr double modulus = 205.0;  // kN/mm2, every member group
+inline constexpr double udl = 10.0;  // w, kN/m
+inline constexpr double pointLoad = 1.2;  // P, kN
+}  // namespace startValues

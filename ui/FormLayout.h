@@ -13,7 +13,7 @@ struct Control {
     const char* name;
     Kind kind;
     const char* container;  // nullptr: directly on the window
-    const char* text;
+    const char* text;  // nullptr: a numeric box, see startValues()
     int left, top, width, height;
     int tabIndex;
     bool startsEnabled;
@@ -27,5 +27,13 @@ inline constexpr double twipsPerPixel = 15.0;
 
 // Frames come before the controls they contain.
 std::span<const Control> controls();
+
+struct StartValue {
+    const char* box;
+    double value;
+};
+
+// The number each numeric box starts with.
+std::span<const StartValue> startValues();
 
 }  // namespace formLayout

@@ -1,7 +1,6 @@
 #include "ui/frmMain.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include <QButtonGroup>
@@ -12,6 +11,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -128,6 +128,14 @@ void frmMain::setStartStates()
     statusPalette.setColor(QPalette::Base, statusPalette.color(QPalette::Button));
     txtStatus->setPalette(statusPalette);
 
+    // Start values as the user's locale writes numbers ("1,2" in German),
+    // without digit grouping, which the number rule refuses.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    for (const formLayout::StartValue& start : formLayout::startValues())
+        findChild<QLineEdit*>(QString::fromUtf8(start.box))
+            ->setText(locale.toString(start.value, 'g', QLocale::FloatingPointShortest));
+
     chkConstE->setChecked(true);
 
     loading = new QButtonGroup(this);
@@ -140,58 +148,6 @@ void frmMain::setStartStates()
         frame->setMouseTracking(true);
         frame->installEventFilter(this);
     }
-}
-
-namespace {
-
-// The room a control needs so that none of its caption or start text is cut.
-QSize neededSize(const QWidget* widget, Kind kind)
-{
-    const QFontMetrics metrics = widget->fontMetrics();
-    switch (kind) {
-    case Kind::Label: {
-        const auto* label = static_cast<const QLabel*>(widget);
-        return {metrics.horizontalAdvance(label->text()) + 1, metrics.height()};
-    }
-    case Kind::TextBox: {
-        const auto* box = static_cast<const QLineEdit*>(widget);
-        // Qt's line edit keeps a margin of 2 pixels on each side inside its frame.
-        const int frame = 2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget);
-        return {metrics.horizontalAdvance(box->text()) + frame + 4 + 1, box->sizeHint().height()};
-    }
-    case Kind::Frame:
-        return {metrics.horizontalAdvance(static_cast<const QGroupBox*>(widget)->title()) + 24, 0};
-    case Kind::OptionButton:
-    case Kind::CheckBox:
-    case Kind::ComboBox:
-    case Kind::CommandButton:
-        return widget->sizeHint();
-    }
-    return {};
-}
-
-int toPixels(int twips, double scale) { return static_cast<int>(std::lround(twips * scale / formLayout::twipsPerPixel)); }
-
-}  // namespace
-
-// The twips of the form are drawn for a smaller font than many platforms use
-// by default. Rather than cut captions, the whole form grows uniformly, so that
-// rows, columns and frames keep their arrangement.
-void frmMain::applyGeometry()
-{
-    double scale = 1.0;
-    for (const formLayout::Control& control : formLayout::controls()) {
-        const QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
-        const QSize needed = neededSize(widget, control.kind);
-        scale = std::max({scale, needed.width() * formLayout::twipsPerPixel / control.width,
-                          needed.height() * formLayout::twipsPerPixel / control.height});
-    }
-    for (const formLayout::Control& control : formLayout::controls()) {
-        QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
-        widget->setGeometry(toPixels(control.left, scale), toPixels(control.top, scale),
-                            toPixels(control.width, scale), toPixels(control.height, scale));
-    }
-    setFixedSize(toPixels(formLayout::clientWidth, scale), toPixels(formLayout::clientHeight, scale));
 }
 
 void frmMain::Form_Load()

@@ -37,12 +37,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void createControls();
     void findControls();
     void setStartStates();
     void applyGeometry();
+    double textScale() const;
+    double screenScale() const;
+    void lowerFontToFit(double scale);
+    void keepOnScreen();
     void connectHandlers();
     void setStatus(const QString& text);
 

@@ -19,9 +19,12 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 // The parameters the window starts with.
 inline TrussParameters windowStart()
 {
-    return {.config = clsTruss::prattTruss, .topE = 205.0f, .btmE = 205.0f, .webE = 205.0f, .topA = 100.0f,
-            .btmA = 100.0f, .webA = 100.0f, .loadType = clsTruss::uniformLoad, .loadValue = 10.0f, .L = 6.0f,
-            .h = 1.0f, .np = 7};
+    using namespace startValues;
+    const auto single = [](double value) { return static_cast<float>(value); };
+    return {.config = clsTruss::prattTruss, .topE = single(modulus), .btmE = single(modulus),
+            .webE = single(modulus), .topA = single(area), .btmA = single(area), .webA = single(area),
+            .loadType = clsTruss::uniformLoad, .loadValue = single(udl), .L = single(span), .h = single(height),
+            .np = panels};
 }
 
 inline void apply(clsTruss& truss, const TrussParameters& parameters, const QString& path)

@@ -1,6 +1,11 @@
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 
 std::optional<QString> ScriptedDialog::exec()
 {
@@ -29,3 +34,42 @@ void enableBox(frmMain& window, const QString& name)
 }
 
 void TestWindow::click(const char* name) { window.findChild<QAbstractButton*>(QString::fromUtf8(name))->click(); }
+
+QStringList clippedControls(const frmMain& window)
+{
+    QStringList clipped;
+    const auto expect = [&](bool holds, const QString& what) {
+        if (!holds)
+            clipped << what;
+    };
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        // A popup, such as the combo box's list, is a window of its own,
+        // placed on the screen rather than in its parent.
+        if (w->window() != &window)
+            continue;
+        const QString name = w->objectName();
+        const QFontMetrics metrics = w->fontMetrics();
+        const QRect inParent(w->pos(), w->size());
+        expect(w->parentWidget()->rect().contains(inParent), name + " lies outside its container");
+        if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            expect(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(), name);
+            expect(metrics.height() <= label->contentsRect().height(), name);
+        } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)) {
+            expect(w->width() >= w->sizeHint().width(), name);
+            expect(w->height() >= w->sizeHint().height(), name);
+        } else if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
+            QStyleOptionGroupBox option;
+            option.initFrom(frame);
+            option.text = frame->title();
+            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            const QRect title =
+                frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+            expect(frame->minimumSizeHint().width() <= frame->width(), name);
+            expect(frame->rect().contains(title), name);
+        } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+            expect(w->height() >= edit->sizeHint().height(), name);
+            expect(metrics.horizontalAdvance(edit->text()) <= edit->contentsRect().width() - 4, name);
+        }
+    }
+    return clipped;
+}

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
 
 #include "RecordingSink.h"
 #include "ui/CommonDialog.h"
@@ -43,6 +44,10 @@ inline QLineEdit* box(const frmMain& w, const char* name) { return w.findChild<Q
 // Opens a box that starts disabled, as the user would: clears "Constant E
 // value" for the bottom chord and web E, chooses point loads for P.
 void enableBox(frmMain& window, const QString& name);
+
+// The controls whose caption or text is cut, or that lie outside their
+// container: none in a sound window.
+QStringList clippedControls(const frmMain& window);
 
 // The window with its messages recorded and its Save dialog scripted.
 struct TestWindow {

@@ -20,6 +20,8 @@ private slots:
     void defaultWindowWritesTheDefaultTruss();
     void inputsReachTheTrussObject_data();
     void inputsReachTheTrussObject();
+    void generatesInTheUsersLocale_data();
+    void generatesInTheUsersLocale();
     void secondGenerationProposesTheFirstPath();
     void cancelWritesNothing();
     void anEmptyNameIsAskedForAgain();
@@ -162,6 +164,56 @@ void WindowGenerateTest::inputsReachTheTrussObject()
     expected.webE = webE;
     expected.loadType = loadType;
     expected.loadValue = loadValue;
+    QCOMPARE(w.sink.texts(), QStringList{success});
+    QCOMPARE(readAll(target), expectedFile(expected));
+}
+
+void WindowGenerateTest::generatesInTheUsersLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("steps");  // "click:NAME", "set:NAME=TEXT"
+    QTest::addColumn<int>("loadType");
+    QTest::addColumn<float>("loadValue");
+    QTest::addColumn<float>("span");
+
+    for (const char* locale : {"de_DE", "fr_FR"}) {
+        const QString name = QString::fromLatin1(locale);
+        QTest::addRow("%s: UDL at the start values", locale) << name << QStringList{} << 1 << 10.0f << 6.0f;
+        QTest::addRow("%s: point loads at the start values", locale)
+            << name << QStringList{"click:loading_1"} << 2 << 1.2f << 6.0f;
+        QTest::addRow("%s: decimal commas typed", locale)
+            << name << QStringList{"click:loading_1", "set:txtP=2,75", "set:txtSpan=7,5"} << 2 << 2.75f << 7.5f;
+    }
+}
+
+void WindowGenerateTest::generatesInTheUsersLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, steps);
+    QFETCH(int, loadType);
+    QFETCH(float, loadValue);
+    QFETCH(float, span);
+    QLocale::setDefault(QLocale(locale));
+    const auto restoreLocale = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+
+    TestWindow w;
+    QCOMPARE(box(w.window, "txtP")->text(), QStringLiteral("1,2"));
+    QCOMPARE(box(w.window, "txtEtop")->text(), QStringLiteral("205"));
+    for (const QString& step : steps) {
+        const QString what = step.section(u':', 1);
+        if (step.startsWith(QLatin1String("click:")))
+            w.click(qPrintable(what));
+        else
+            w.set(qPrintable(what.section(u'=', 0, 0)), what.section(u'=', 1));
+    }
+    const QString target = path(QStringLiteral("truss.kvr"));
+    w.dialog.answers.push_back(target);
+    w.generate();
+
+    TrussParameters expected = windowStart();
+    expected.loadType = loadType;
+    expected.loadValue = loadValue;
+    expected.L = span;
     QCOMPARE(w.sink.texts(), QStringList{success});
     QCOMPARE(readAll(target), expectedFile(expected));
 }
