@@ -94,7 +94,7 @@ TEST_F(Kvrtool, StaticsOfTheDefaultTruss)
     const ToolRun checked = kvrtool({QStringLiteral("check"), defaultFile()});
     EXPECT_EQ(checked.status, 0);
     EXPECT_TRUE(checked.out.contains(QStringLiteral(
-        "total vertical load: -60 kN = 7 x P with P = 8.57143 kN = w x L with w = 10 kN/m over L = 6 m\n")))
+        "node loads: -60 kN in total on 8 nodes, spread evenly: -8.57143 kN every 0.857143 m, half of it at both ends\n")))
         << checked.out.toStdString();
     EXPECT_TRUE(checked.out.contains(QStringLiteral("support reactions: 30 kN at node 1 (pin), 30 kN at node 8 (roller)")));
     EXPECT_TRUE(checked.out.contains(QStringLiteral("m + r = 30 + 3 = 33, 2j = 32: 1 member redundant")));

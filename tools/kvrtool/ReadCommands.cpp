@@ -1,25 +1,17 @@
-// show, check and draw: the commands that read a truss file.
+// show and check, and the reading of the FILE argument that every reading
+// command shares.
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
 
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "tools/kvrtool/TrussDrawing.h"
+#include "tools/kvrtool/TextTable.h"
 
 namespace {
 
 QString single(float value) { return QString::fromStdString(formatSingle(value)); }
-
-bool parse(QCommandLineParser& parser, const QStringList& arguments, QTextStream& err)
-{
-    if (parser.parse(arguments))
-        return true;
-    err << "kvrtool: " << parser.errorText() << '\n';
-    return false;
-}
 
 QString supportName(float code)
 {
@@ -40,17 +32,6 @@ void showSize(const TrussFileContent& t, QTextStream& out)
         out << ", as the counts call for\n";
     else
         out << "; the counts call for " << t.expectedSize << '\n';
-}
-
-// One line of a table: each cell right-aligned to its width, the last one
-// left-aligned after two blanks.
-QString tableLine(const QStringList& cells, std::initializer_list<int> widths)
-{
-    QStringList aligned;
-    auto width = widths.begin();
-    for (qsizetype i = 0; i + 1 < cells.size(); ++i, ++width)
-        aligned << cells[i].rightJustified(*width);
-    return aligned.join(u' ') + QStringLiteral("  ") + cells.constLast() + u'\n';
 }
 
 void showTables(const TrussFileContent& t, QTextStream& out)
@@ -101,18 +82,34 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
     return read.content;
 }
 
+bool hasTables(const TrussFileContent& truss, QTextStream& err)
+{
+    if (truss.hasTables)
+        return true;
+    err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+    return false;
+}
+
+const CommandSpec& showSpec()
+{
+    static const CommandSpec spec{
+        QStringLiteral("show"), QStringLiteral("Show a truss file: its counts, size, node table and member table."),
+        QStringLiteral("FILE [--csv]"),
+        {{{QStringLiteral("csv")}, {}, QStringLiteral("Print the two tables as CSV: x and y in m, load in kN, E in kN/mm2, A in mm2.")}}};
+    return spec;
+}
+
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Print the two tables as CSV.")});
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
+    if (const std::optional<int> done = parseCommand(showSpec(), parser, arguments, out, err))
+        return *done;
     const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
     if (!truss)
         return kvrExit::cannotRead;
     if (!truss->hasTables) {
         showSize(*truss, err);
-        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+        hasTables(*truss, err);
         return kvrExit::failed;
     }
     if (parser.isSet(QStringLiteral("csv"))) {
@@ -124,11 +121,20 @@ int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
     return kvrExit::ok;
 }
 
+const CommandSpec& checkSpec()
+{
+    static const CommandSpec spec{
+        QStringLiteral("check"),
+        QStringLiteral("Check a truss file's consistency; sum its node loads (kN) and support reactions (kN)."),
+        QStringLiteral("FILE"), {}};
+    return spec;
+}
+
 int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
+    if (const std::optional<int> done = parseCommand(checkSpec(), parser, arguments, out, err))
+        return *done;
     const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
     if (!truss)
         return kvrExit::cannotRead;
@@ -142,43 +148,5 @@ int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
         return kvrExit::failed;
     }
     out << "consistent\n";
-    return kvrExit::ok;
-}
-
-int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
-{
-    QCommandLineParser parser;
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write."),
-                      QStringLiteral("PICTURE")});
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
-    const QString picture = parser.value(QStringLiteral("output"));
-    const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
-        err << "kvrtool: -o: name a picture ending in .svg or .png\n";
-        return kvrExit::failed;
-    }
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    if (!truss->hasTables) {
-        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
-        return kvrExit::failed;
-    }
-
-    const TrussDrawing drawing = drawTruss(*truss);
-    QSaveFile file(picture);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && png)
-        written = toImage(drawing).save(&file, "PNG");
-    else if (written) {
-        const QByteArray svg = toSvg(drawing).toUtf8();
-        written = file.write(svg) == svg.size();
-    }
-    if (!written || !file.commit()) {
-        err << "kvrtool: cannot write " << picture << ": " << file.errorString() << '\n';
-        return kvrExit::notWritten;
-    }
-    out << "wrote " << picture << '\n';
     return kvrExit::ok;
 }

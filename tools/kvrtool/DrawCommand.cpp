@@ -1,0 +1,89 @@
+// draw: the truss of a file to scale, as an SVG or PNG picture.
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+#include "analysis/TrussSolver.h"
+#include "tools/kvrtool/KvrCommands.h"
+#include "tools/kvrtool/Kvrtool.h"
+#include "tools/kvrtool/TrussDrawing.h"
+
+namespace {
+
+// The member forces, or an empty list when the truss cannot be solved (the
+// refusal reported to err).
+std::optional<std::vector<double>> forcesOf(const TrussFileContent& truss, QTextStream& err)
+{
+    const TrussAnalysis analysis = solveTruss(truss);
+    if (!analysis.solution) {
+        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
+        return std::nullopt;
+    }
+    std::vector<double> forces;
+    forces.reserve(analysis.solution->members.size());
+    for (const MemberResult& member : analysis.solution->members)
+        forces.push_back(member.force);
+    return forces;
+}
+
+QByteArray encoded(const TrussDrawing& drawing, bool png)
+{
+    if (!png)
+        return toSvg(drawing).toUtf8();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!toImage(drawing).save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+}  // namespace
+
+// The one place a picture reaches the disk: the earlier picture stays as it
+// was unless the new one is written whole.
+int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
+{
+    QSaveFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        err << "kvrtool: cannot write " << path << ": "
+            << (bytes.isEmpty() ? QStringLiteral("the picture could not be encoded") : file.errorString()) << '\n';
+        return kvrExit::notWritten;
+    }
+    out << "wrote " << path << '\n';
+    return kvrExit::ok;
+}
+
+const CommandSpec& drawSpec()
+{
+    static const CommandSpec spec{
+        QStringLiteral("draw"), QStringLiteral("Draw the truss of a file to scale, as an SVG or PNG picture."),
+        QStringLiteral("FILE -o PICTURE.svg|PICTURE.png [--forces]"),
+        {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("PICTURE"),
+          QStringLiteral("The picture to write, .svg or .png; sizes in pt, one pixel each in a PNG.")},
+         {{QStringLiteral("forces")}, {},
+          QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")}}};
+    return spec;
+}
+
+int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    if (const std::optional<int> done = parseCommand(drawSpec(), parser, arguments, out, err))
+        return *done;
+    const QString picture = parser.value(QStringLiteral("output"));
+    const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
+        err << "kvrtool: -o: name a picture ending in .svg or .png\n";
+        return kvrExit::failed;
+    }
+    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (!truss)
+        return kvrExit::cannotRead;
+    if (!hasTables(*truss, err))
+        return kvrExit::failed;
+    std::optional<std::vector<double>> forces = std::vector<double>{};
+    if (parser.isSet(QStringLiteral("forces")) && !(forces = forcesOf(*truss, err)))
+        return kvrExit::failed;
+    return writePicture(picture, encoded(drawTruss(*truss, *forces), png), out, err);
+}
