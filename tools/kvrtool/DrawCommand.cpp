@@ -1,7 +1,6 @@
 // draw: the truss of a file to scale, as an SVG or PNG picture.
 #include <QBuffer>
 #include <QCommandLineParser>
-#include <QSaveFile>
 
 #include "analysis/TrussSolver.h"
 #include "tools/kvrtool/KvrCommands.h"
@@ -39,20 +38,6 @@ QByteArray encoded(const TrussDrawing& drawing, bool png)
 }
 
 }  // namespace
-
-// The one place a picture reaches the disk: the earlier picture stays as it
-// was unless the new one is written whole.
-int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
-{
-    QSaveFile file(path);
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        err << "kvrtool: cannot write " << path << ": "
-            << (bytes.isEmpty() ? QStringLiteral("the picture could not be encoded") : file.errorString()) << '\n';
-        return kvrExit::notWritten;
-    }
-    out << "wrote " << path << '\n';
-    return kvrExit::ok;
-}
 
 const CommandSpec& drawSpec()
 {

@@ -23,8 +23,8 @@ QString leftOut(const Tally& tally, const QString& what)
 enum ForceKind { tension = 10, compression, noForce };
 
 const MemberLook byForce[] = {
-    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force > 0)"), tension},
-    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force < 0)"), compression},
+    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force in kN > 0)"), tension},
+    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force in kN < 0)"), compression},
     {{150, 150, 150}, QStringLiteral("member no-force"), QStringLiteral("no force"), noForce},
 };
 
@@ -118,7 +118,7 @@ QString titleOf(const TrussFileContent& truss, double span, double height)
     // The file holds node loads whether w or P was entered (see NodeLoads).
     const NodeLoads loads = nodeLoadsOf(truss);
     if (loads.even)
-        parts << QStringLiteral("node loads %1 kN, half at both ends (%2 kN/m)")
+        parts << QStringLiteral("node loads %1 kN, half at both ends: P = %1 kN or w = %2 kN/m")
                      .arg(value(std::fabs(loads.each)), value(std::fabs(loads.perMetre())));
     else if (loads.loaded > 0)
         parts << QStringLiteral("node loads %1 kN in all on %2").arg(value(std::fabs(loads.total)), count(loads.loaded, "node", "nodes"));

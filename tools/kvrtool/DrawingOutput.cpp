@@ -1,8 +1,12 @@
-// A drawing written out: as SVG text, or painted onto an image.
+// A drawing written out: as SVG text, or painted onto an image, and the
+// encoded picture saved.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QSaveFile>
 
+#include "tools/kvrtool/KvrCommands.h"
+#include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TrussDrawing.h"
 
 namespace {
@@ -86,4 +90,18 @@ QImage toImage(const TrussDrawing& d)
         painter.drawText(t.at - QPointF(TrussDrawing::startOffset(t.anchor, width), 0), t.text);
     }
     return image;
+}
+
+// The one place a picture reaches the disk: the earlier picture stays as it
+// was unless the new one is written whole.
+int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
+{
+    QSaveFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        err << "kvrtool: cannot write " << path << ": "
+            << (bytes.isEmpty() ? QStringLiteral("the picture could not be encoded") : file.errorString()) << '\n';
+        return kvrExit::notWritten;
+    }
+    out << "wrote " << path << '\n';
+    return kvrExit::ok;
 }

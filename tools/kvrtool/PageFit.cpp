@@ -92,3 +92,18 @@ int strideOf(const std::vector<TrussDrawing::Text>& labels)
         stride *= 2;
     return static_cast<int>(stride);
 }
+
+double lengthOf(QPointF v) { return std::hypot(v.x(), v.y()); }
+
+bool Run::extend(QPointF a, QPointF b, const MemberLook& next)
+{
+    if (next.name != look.name || next.cls != look.cls)
+        return false;
+    const QPointF end = a == to ? b : b == to ? a : QPointF(NAN, NAN);
+    const QPointF along = to - from, onward = end - to;
+    const double off = std::fabs(along.x() * onward.y() - along.y() * onward.x()) / lengthOf(along);
+    if (!(off < 0.25 && QPointF::dotProduct(along, onward) > 0))
+        return false;
+    to = end;
+    return true;
+}

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include "tools/kvrtool/DrawingKey.h"
 #include "tools/kvrtool/TrussDrawing.h"
 
 // What keeps a drawing legible at any size: shapes closer together than the
@@ -52,3 +53,15 @@ int strideOf(const std::vector<TrussDrawing::Text>& labels);
 
 // A cell of a grid, as one key.
 long long cellKey(long long column, long long row);
+
+double lengthOf(QPointF v);
+
+// Members shorter than the page can show that continue one another in a
+// straight line, drawn as one line.
+struct Run {
+    QPointF from, to;
+    MemberLook look;
+
+    // Takes on the member a-b when it goes on from the run's end in its direction.
+    bool extend(QPointF a, QPointF b, const MemberLook& next);
+};

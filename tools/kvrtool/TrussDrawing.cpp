@@ -18,35 +18,12 @@ const QColor loadRed(192, 0, 0);
 
 QString value(double v) { return QString::number(v, 'g', 4); }
 
-double lengthOf(QPointF v) { return std::hypot(v.x(), v.y()); }
-
 // Page distances, in pt, below which the page can no longer show things apart.
 constexpr double memberSpacing = 6;     // members with both ends this close are drawn once
 constexpr double shortMember = 4;       // runs of members this short are drawn as one line
 constexpr double labelledMember = 12;   // members shorter than this carry no label
 constexpr double nodeSpacing = 8;       // a node's circle and a little
 constexpr double arrowSpacing = 16;     // an arrow head and room beside it
-
-// Members shorter than the page can show that continue one another in a
-// straight line, drawn as one line.
-struct Run {
-    QPointF from, to;
-    MemberLook look;
-
-    // Takes on the member a-b when it goes on from the run's end in its direction.
-    bool extend(QPointF a, QPointF b, const MemberLook& next)
-    {
-        if (next.name != look.name || next.cls != look.cls)
-            return false;
-        const QPointF end = a == to ? b : b == to ? a : QPointF(NAN, NAN);
-        const QPointF along = to - from, onward = end - to;
-        const double off = std::fabs(along.x() * onward.y() - along.y() * onward.x()) / lengthOf(along);
-        if (!(off < 0.25 && QPointF::dotProduct(along, onward) > 0))
-            return false;
-        to = end;
-        return true;
-    }
-};
 
 // What draws one member, or a run of them (member 0).
 struct Stroke {
