@@ -13,14 +13,12 @@ namespace {
 // refusal reported to err).
 std::optional<std::vector<double>> forcesOf(const TrussFileContent& truss, QTextStream& err)
 {
-    const TrussAnalysis analysis = solveTruss(truss);
-    if (!analysis.solution) {
-        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
+    const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
+    if (!solution)
         return std::nullopt;
-    }
     std::vector<double> forces;
-    forces.reserve(analysis.solution->members.size());
-    for (const MemberResult& member : analysis.solution->members)
+    forces.reserve(solution->members.size());
+    for (const MemberResult& member : solution->members)
         forces.push_back(member.force);
     return forces;
 }
@@ -53,22 +51,18 @@ const CommandSpec& drawSpec()
 
 int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    if (const std::optional<int> done = parseCommand(drawSpec(), parser, arguments, out, err))
-        return *done;
-    const QString picture = parser.value(QStringLiteral("output"));
-    const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
-        err << "kvrtool: -o: name a picture ending in .svg or .png\n";
-        return kvrExit::failed;
-    }
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    if (!hasTables(*truss, err))
-        return kvrExit::failed;
-    std::optional<std::vector<double>> forces = std::vector<double>{};
-    if (parser.isSet(QStringLiteral("forces")) && !(forces = forcesOf(*truss, err)))
-        return kvrExit::failed;
-    return writePicture(picture, encoded(drawTruss(*truss, *forces), png), out, err);
+    return runOnFile(drawSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+        const QString picture = parser.value(QStringLiteral("output"));
+        const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+        if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
+            err << "kvrtool: -o: name a picture ending in .svg or .png\n";
+            return kvrExit::failed;
+        }
+        if (!hasTables(truss, err))
+            return kvrExit::failed;
+        std::optional<std::vector<double>> forces = std::vector<double>{};
+        if (parser.isSet(QStringLiteral("forces")) && !(forces = forcesOf(truss, err)))
+            return kvrExit::failed;
+        return writePicture(picture, encoded(drawTruss(truss, *forces), png), out, err);
+    });
 }

@@ -68,6 +68,8 @@ void showCsv(const TrussFileContent& t, QTextStream& out)
 
 }  // namespace
 
+namespace {
+
 std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err)
 {
     if (positional.size() != 1) {
@@ -80,6 +82,19 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
         return std::nullopt;
     }
     return read.content;
+}
+
+}  // namespace
+
+std::variant<TrussFileContent, int> parseAndRead(const CommandSpec& spec, QCommandLineParser& parser,
+                                                 const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (const std::optional<int> done = parseCommand(spec, parser, arguments, out, err))
+        return *done;
+    std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (!truss)
+        return kvrExit::cannotRead;
+    return std::move(*truss);
 }
 
 bool hasTables(const TrussFileContent& truss, QTextStream& err)
@@ -101,24 +116,20 @@ const CommandSpec& showSpec()
 
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    if (const std::optional<int> done = parseCommand(showSpec(), parser, arguments, out, err))
-        return *done;
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    if (!truss->hasTables) {
-        showSize(*truss, err);
-        hasTables(*truss, err);
-        return kvrExit::failed;
-    }
-    if (parser.isSet(QStringLiteral("csv"))) {
-        showCsv(*truss, out);
-    } else {
-        showSize(*truss, out);
-        showTables(*truss, out);
-    }
-    return kvrExit::ok;
+    return runOnFile(showSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+        if (!truss.hasTables) {
+            showSize(truss, err);
+            hasTables(truss, err);
+            return kvrExit::failed;
+        }
+        if (parser.isSet(QStringLiteral("csv"))) {
+            showCsv(truss, out);
+        } else {
+            showSize(truss, out);
+            showTables(truss, out);
+        }
+        return kvrExit::ok;
+    });
 }
 
 const CommandSpec& checkSpec()
@@ -132,21 +143,17 @@ const CommandSpec& checkSpec()
 
 int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    if (const std::optional<int> done = parseCommand(checkSpec(), parser, arguments, out, err))
-        return *done;
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    const TrussCheckReport report = checkTruss(*truss);
-    for (const Finding& finding : report.findings)
-        out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
-    for (const std::string& line : report.statics)
-        out << QString::fromStdString(line) << '\n';
-    if (!report.findings.empty()) {
-        out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
-        return kvrExit::failed;
-    }
-    out << "consistent\n";
-    return kvrExit::ok;
+    return runOnFile(checkSpec(), arguments, out, err, [&](const QCommandLineParser&, const TrussFileContent& truss) {
+        const TrussCheckReport report = checkTruss(truss);
+        for (const Finding& finding : report.findings)
+            out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
+        for (const std::string& line : report.statics)
+            out << QString::fromStdString(line) << '\n';
+        if (!report.findings.empty()) {
+            out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
+            return kvrExit::failed;
+        }
+        out << "consistent\n";
+        return kvrExit::ok;
+    });
 }

@@ -157,25 +157,27 @@ const CommandSpec& solveSpec()
     return spec;
 }
 
+std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err)
+{
+    TrussAnalysis analysis = solveTruss(truss);
+    if (!analysis.solution)
+        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
+    return std::move(analysis.solution);
+}
+
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    if (const std::optional<int> done = parseCommand(solveSpec(), parser, arguments, out, err))
-        return *done;
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    const TrussAnalysis analysis = solveTruss(*truss);
-    if (!analysis.solution) {
-        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
-        return kvrExit::failed;
-    }
-    Report report(*truss, *analysis.solution, out);
-    if (parser.isSet(QStringLiteral("csv"))) {
-        report.csv();
-    } else {
-        report.summary();
-        report.tables();
-    }
-    return kvrExit::ok;
+    return runOnFile(solveSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+        const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
+        if (!solution)
+            return kvrExit::failed;
+        Report report(truss, *solution, out);
+        if (parser.isSet(QStringLiteral("csv"))) {
+            report.csv();
+        } else {
+            report.summary();
+            report.tables();
+        }
+        return kvrExit::ok;
+    });
 }
