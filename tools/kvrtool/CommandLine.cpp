@@ -6,11 +6,11 @@
 
 namespace {
 
-const OptionSpec helpOption{{QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("Show this help.")};
+const OptionForm helpOption{{QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("Show this help.")};
 
 QString dashed(const QString& name) { return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name; }
 
-QString namesOf(const OptionSpec& option, const QString& separator)
+QString namesOf(const OptionForm& option, const QString& separator)
 {
     QStringList names;
     for (const QString& name : option.names)
@@ -18,19 +18,19 @@ QString namesOf(const OptionSpec& option, const QString& separator)
     return names.join(separator);
 }
 
-std::vector<OptionSpec> withHelp(const CommandSpec& spec)
+std::vector<OptionForm> withHelp(const CommandForm& form)
 {
-    std::vector<OptionSpec> options = spec.options;
+    std::vector<OptionForm> options = form.options;
     options.push_back(helpOption);
     return options;
 }
 
 // Each option once: a second value would silently replace the first.
-std::optional<QString> givenTwice(const CommandSpec& spec, const QCommandLineParser& parser)
+std::optional<QString> givenTwice(const CommandForm& form, const QCommandLineParser& parser)
 {
     QMap<QString, int> seen;
     for (const QString& name : parser.optionNames())
-        for (const OptionSpec& option : withHelp(spec))
+        for (const OptionForm& option : withHelp(form))
             if (option.names.contains(name) && ++seen[option.names.constLast()] == 2)
                 return namesOf(option, QStringLiteral("/"));
     return std::nullopt;
@@ -38,10 +38,10 @@ std::optional<QString> givenTwice(const CommandSpec& spec, const QCommandLinePar
 
 }  // namespace
 
-QString helpOf(const CommandSpec& spec)
+QString helpOf(const CommandForm& form)
 {
-    QString help = QStringLiteral("kvrtool %1: %2\nusage: kvrtool %1 %3\n\noptions:\n").arg(spec.name, spec.summary, spec.usage);
-    for (const OptionSpec& option : withHelp(spec)) {
+    QString help = QStringLiteral("kvrtool %1: %2\nusage: kvrtool %1 %3\n\noptions:\n").arg(form.name, form.summary, form.usage);
+    for (const OptionForm& option : withHelp(form)) {
         QString names = namesOf(option, QStringLiteral(", "));
         if (!option.valueName.isEmpty())
             names += u' ' + option.valueName;
@@ -50,21 +50,21 @@ QString helpOf(const CommandSpec& spec)
     return help;
 }
 
-std::optional<int> parseCommand(const CommandSpec& spec, QCommandLineParser& parser, const QStringList& arguments,
+std::optional<int> parseCommand(const CommandForm& form, QCommandLineParser& parser, const QStringList& arguments,
                                 QTextStream& out, QTextStream& err)
 {
-    for (const OptionSpec& option : withHelp(spec))
+    for (const OptionForm& option : withHelp(form))
         parser.addOption({option.names, option.description, option.valueName});
     if (!parser.parse(arguments)) {
         err << "kvrtool: " << parser.errorText() << '\n';
         return kvrExit::failed;
     }
-    if (const std::optional<QString> twice = givenTwice(spec, parser)) {
+    if (const std::optional<QString> twice = givenTwice(form, parser)) {
         err << "kvrtool: " << *twice << " is given twice; give it once\n";
         return kvrExit::failed;
     }
     if (parser.isSet(helpOption.names.constLast())) {
-        out << helpOf(spec);
+        out << helpOf(form);
         return kvrExit::ok;
     }
     return std::nullopt;

@@ -37,21 +37,21 @@ QByteArray encoded(const TrussDrawing& drawing, bool png)
 
 }  // namespace
 
-const CommandSpec& drawSpec()
+const CommandForm& drawForm()
 {
-    static const CommandSpec spec{
+    static const CommandForm form{
         QStringLiteral("draw"), QStringLiteral("Draw the truss of a file to scale, as an SVG or PNG picture."),
         QStringLiteral("FILE -o PICTURE.svg|PICTURE.png [--forces]"),
         {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("PICTURE"),
           QStringLiteral("The picture to write, .svg or .png; sizes in pt, one pixel each in a PNG.")},
          {{QStringLiteral("forces")}, {},
           QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")}}};
-    return spec;
+    return form;
 }
 
 int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    return runOnFile(drawSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+    return runOnFile(drawForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         const QString picture = parser.value(QStringLiteral("output"));
         const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
         if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {

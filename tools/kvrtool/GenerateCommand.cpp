@@ -112,16 +112,16 @@ QString buildFailure(const TrussBuildError& error)
     return QStringLiteral("--area/--e: %1").arg(QString::fromStdString(error.what()));
 }
 
-OptionSpec valued(const char* name, const QString& description)
+OptionForm valued(const char* name, const QString& description)
 {
     return {{QString::fromLatin1(name)}, QStringLiteral("VALUE"), description};
 }
 
 }  // namespace
 
-const CommandSpec& generateSpec()
+const CommandForm& generateForm()
 {
-    static const CommandSpec spec{
+    static const CommandForm form{
         QStringLiteral("generate"), QStringLiteral("Write the truss file of a Pratt truss, as the window does."),
         QStringLiteral("--span L --height H --panels N --area A --e E (--udl W | --point-load P) -o FILE.kvr"),
         {valued("span", QStringLiteral("Span L in m.")),
@@ -138,13 +138,13 @@ const CommandSpec& generateSpec()
          valued("udl", QStringLiteral("Uniformly distributed load w on the top chord in kN/m.")),
          valued("point-load", QStringLiteral("Nodal point load P on the top chord in kN.")),
          {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"), QStringLiteral("The truss file to write.")}}};
-    return spec;
+    return form;
 }
 
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    if (const std::optional<int> done = parseCommand(generateSpec(), parser, arguments, out, err))
+    if (const std::optional<int> done = parseCommand(generateForm(), parser, arguments, out, err))
         return *done;
 
     const Options options(parser);

@@ -20,25 +20,25 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // What each command takes, for its parser and its help.
-const CommandSpec& showSpec();
-const CommandSpec& checkSpec();
-const CommandSpec& solveSpec();
-const CommandSpec& drawSpec();
-const CommandSpec& generateSpec();
+const CommandForm& showForm();
+const CommandForm& checkForm();
+const CommandForm& solveForm();
+const CommandForm& drawForm();
+const CommandForm& generateForm();
 
 // Parses the arguments of show, check, solve or draw and reads their one
 // FILE. Without a file, the exit status to return: the help shown, or a
 // mistake or a file that cannot be read reported to err.
-std::variant<TrussFileContent, int> parseAndRead(const CommandSpec& spec, QCommandLineParser& parser,
+std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QCommandLineParser& parser,
                                                  const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Runs a command that reads one FILE: body(parser, truss) once the file is
 // read, and returns its exit status.
 template <class Body>
-int runOnFile(const CommandSpec& spec, const QStringList& arguments, QTextStream& out, QTextStream& err, Body body)
+int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream& out, QTextStream& err, Body body)
 {
     QCommandLineParser parser;
-    const std::variant<TrussFileContent, int> read = parseAndRead(spec, parser, arguments, out, err);
+    const std::variant<TrussFileContent, int> read = parseAndRead(form, parser, arguments, out, err);
     if (const int* status = std::get_if<int>(&read))
         return *status;
     return body(std::as_const(parser), std::get<TrussFileContent>(read));

@@ -6,13 +6,13 @@
 namespace {
 
 struct Command {
-    const CommandSpec& (*spec)();
+    const CommandForm& (*form)();
     int (*run)(const QStringList& arguments, QTextStream& out, QTextStream& err);
 };
 
 const Command commands[] = {
-    {showSpec, showCommand}, {checkSpec, checkCommand}, {solveSpec, solveCommand},
-    {drawSpec, drawCommand}, {generateSpec, generateCommand},
+    {showForm, showCommand}, {checkForm, checkCommand}, {solveForm, solveCommand},
+    {drawForm, drawCommand}, {generateForm, generateCommand},
 };
 
 QString usage()
@@ -23,7 +23,7 @@ QString usage()
         "       kvrtool COMMAND --help   the command's arguments and options, with their units\n"
         "       kvrtool --help | --version\n\ncommands:\n");
     for (const Command& command : commands)
-        text += QStringLiteral("  %1  %2\n").arg(command.spec().name.leftJustified(9), command.spec().summary);
+        text += QStringLiteral("  %1  %2\n").arg(command.form().name.leftJustified(9), command.form().summary);
     return text;
 }
 
@@ -37,7 +37,7 @@ int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err)
         rest.removeAt(1);
 
     for (const Command& command : commands)
-        if (name == command.spec().name)
+        if (name == command.form().name)
             return command.run(rest, out, err);
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         out << usage();

@@ -86,10 +86,10 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
 
 }  // namespace
 
-std::variant<TrussFileContent, int> parseAndRead(const CommandSpec& spec, QCommandLineParser& parser,
+std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QCommandLineParser& parser,
                                                  const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    if (const std::optional<int> done = parseCommand(spec, parser, arguments, out, err))
+    if (const std::optional<int> done = parseCommand(form, parser, arguments, out, err))
         return *done;
     std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
     if (!truss)
@@ -105,18 +105,18 @@ bool hasTables(const TrussFileContent& truss, QTextStream& err)
     return false;
 }
 
-const CommandSpec& showSpec()
+const CommandForm& showForm()
 {
-    static const CommandSpec spec{
+    static const CommandForm form{
         QStringLiteral("show"), QStringLiteral("Show a truss file: its counts, size, node table and member table."),
         QStringLiteral("FILE [--csv]"),
         {{{QStringLiteral("csv")}, {}, QStringLiteral("Print the two tables as CSV: x and y in m, load in kN, E in kN/mm2, A in mm2.")}}};
-    return spec;
+    return form;
 }
 
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    return runOnFile(showSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+    return runOnFile(showForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         if (!truss.hasTables) {
             showSize(truss, err);
             hasTables(truss, err);
@@ -132,18 +132,18 @@ int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
     });
 }
 
-const CommandSpec& checkSpec()
+const CommandForm& checkForm()
 {
-    static const CommandSpec spec{
+    static const CommandForm form{
         QStringLiteral("check"),
         QStringLiteral("Check a truss file's consistency; sum its node loads (kN) and support reactions (kN)."),
         QStringLiteral("FILE"), {}};
-    return spec;
+    return form;
 }
 
 int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    return runOnFile(checkSpec(), arguments, out, err, [&](const QCommandLineParser&, const TrussFileContent& truss) {
+    return runOnFile(checkForm(), arguments, out, err, [&](const QCommandLineParser&, const TrussFileContent& truss) {
         const TrussCheckReport report = checkTruss(truss);
         for (const Finding& finding : report.findings)
             out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';

@@ -145,16 +145,16 @@ private:
 
 }  // namespace
 
-const CommandSpec& solveSpec()
+const CommandForm& solveForm()
 {
-    static const CommandSpec spec{
+    static const CommandForm form{
         QStringLiteral("solve"),
         QStringLiteral("Solve the truss of a file, linear elastic: displacements (mm), reactions (kN), member forces (kN, "
                        "tension positive) and stresses (N/mm2)."),
         QStringLiteral("FILE [--csv]"),
         {{{QStringLiteral("csv")}, {},
           QStringLiteral("Print two CSV tables: node,ux_mm,uy_mm,rx_kN,ry_kN and member,force_kN,stress_MPa.")}}};
-    return spec;
+    return form;
 }
 
 std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err)
@@ -167,7 +167,7 @@ std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTex
 
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    return runOnFile(solveSpec(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+    return runOnFile(solveForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
         if (!solution)
             return kvrExit::failed;
