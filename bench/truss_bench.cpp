@@ -1,5 +1,6 @@
 // Building and encoding a truss, against copying as many bytes as its file
-// holds. The largest truss makes a 1.57 MB file.
+// holds. The largest truss makes a 1.57 MB file. And solving the truss of a
+// file, whose cost should grow with the panel count, not faster.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -10,6 +11,8 @@
 
 #include <QBuffer>
 
+#include "analysis/TrussSolver.h"
+#include "kvrfile/TrussFileReader.h"
 #include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
@@ -68,8 +71,36 @@ void plainCopy(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
 }
 
+// The file's content as the reader gives it, before the clock starts.
+TrussFileContent contentOf(std::int16_t np)
+{
+    SilentSink sink;
+    clsTruss truss(sink);
+    truss.setParameters(parameters(np));
+    truss.generate();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    truss.writeData(buffer);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).content.value();
+}
+
+// Check, assembly, factorisation, solution and member forces.
+void solve(benchmark::State& state)
+{
+    const TrussFileContent content = contentOf(static_cast<std::int16_t>(state.range(0)));
+    for (auto _ : state) {
+        const TrussAnalysis analysis = solveTruss(content);
+        if (!analysis.solution)
+            state.SkipWithError(analysis.refusal.c_str());
+        benchmark::DoNotOptimize(analysis.solution);
+    }
+}
+
 BENCHMARK(buildAndEncode)->Arg(7)->Arg(largest);
 BENCHMARK(plainCopy)->Arg(7)->Arg(largest);
+BENCHMARK(solve)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
 
 // Keeps the time per iteration of every run so that main can set them side by side.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -98,6 +129,10 @@ int main(int argc, char** argv)
             std::cout << "np = " << np << ": build and encode take " << build->second / copy->second
                       << " times as long as copying the file's bytes\n";
     }
+    const auto mid = reporter.seconds.find("solve/1024"), top = reporter.seconds.find("solve/" + std::to_string(largest));
+    if (mid != reporter.seconds.end() && top != reporter.seconds.end() && mid->second > 0)
+        std::cout << "solve: " << largest << " panels take " << top->second / mid->second
+                  << " times as long as 1024 panels (8x the work; goal at most 10)\n";
     benchmark::Shutdown();
     return 0;
 }

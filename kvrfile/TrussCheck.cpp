@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "kvrfile/NodeLoads.h"
 #include "kvrfile/TrussStructure.h"
 
 namespace {
@@ -36,6 +37,7 @@ public:
         checkValuesAreFinite();
         checkUnusedCellsAreZero();
         checkMembers();
+        checkMemberProperties();
         checkSupports();
         if (report.findings.empty())
             summariseStatics();
@@ -120,6 +122,26 @@ private:
                                     + "; a truss node needs at least 2");
     }
 
+    // What the analysis needs of a member: a length, and a positive E x A.
+    // Values that are not finite are reported above.
+    void checkMemberProperties()
+    {
+        const auto finite = [](float a, float b) { return std::isfinite(a) && std::isfinite(b); };
+        for (int m = 1; m <= t.noMembers; ++m) {
+            const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
+            if (first != 0 && second != 0 && first != second) {
+                const float x = t.node(first, NodeColumn::X), y = t.node(first, NodeColumn::Y);
+                if (finite(x, y) && x == t.node(second, NodeColumn::X) && y == t.node(second, NodeColumn::Y))
+                    find(memberAt(m), "has zero length: nodes " + std::to_string(first) + " and " + std::to_string(second)
+                                          + " both lie at x = " + number(x) + " m, y = " + number(y) + " m");
+            }
+            const float e = t.member(m, MemberColumn::E), a = t.member(m, MemberColumn::A);
+            if (finite(e, a) && !(e > 0.0f && a > 0.0f))
+                find(memberAt(m), "E = " + number(e) + " kN/mm2, A = " + number(a)
+                                      + " mm2: a member needs positive E and A");
+        }
+    }
+
     void checkSupports()
     {
         std::vector<int> pins, rollers;
@@ -154,14 +176,7 @@ private:
             total += load;
             moment += load * (t.node(n, NodeColumn::X) - x1);
         }
-        std::string loads = "total vertical load: " + number(total) + " kN";
-        const int panels = panelsOf(t);
-        const double span = std::fabs(x2 - x1);
-        if (panels > 0)
-            loads += " = " + std::to_string(panels) + " x P with P = " + number(-total / panels) + " kN";
-        if (span > 0)
-            loads += " = w x L with w = " + number(-total / span) + " kN/m over L = " + number(span) + " m";
-        report.statics.push_back(loads);
+        report.statics.push_back(describe(nodeLoadsOf(t)));
         if (x2 != x1) {
             const double rollerReaction = -moment / (x2 - x1);
             const double pinReaction = -total - rollerReaction;
@@ -179,6 +194,19 @@ private:
         report.statics.push_back("m + r = " + std::to_string(members) + " + " + std::to_string(reactions) + " = "
                                  + std::to_string(members + reactions) + ", 2j = " + std::to_string(2 * joints) + ": "
                                  + verdict);
+    }
+
+    // The file holds node loads only, whether a uniform load or point loads
+    // were entered, so they are named as such and no load per metre is made
+    // up for them.
+    static std::string describe(const NodeLoads& loads)
+    {
+        std::string line = "node loads: " + number(loads.total) + " kN in total on " + std::to_string(loads.loaded)
+                           + (loads.loaded == 1 ? " node" : " nodes");
+        if (loads.even)
+            line += ", spread evenly: " + number(loads.each) + " kN every " + number(loads.pitch)
+                    + " m, half of it at both ends";
+        return line;
     }
 
     const TrussFileContent& t;

@@ -1,4 +1,4 @@
-// kvrtool: generate, show, check and draw, through its own entry point.
+// kvrtool: generate, show, check, solve and draw, through its own entry point.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -98,7 +99,7 @@ TEST_F(Kvrtool, StaticsOfTheDefaultTruss)
     const ToolRun checked = kvrtool({QStringLiteral("check"), defaultFile()});
     EXPECT_EQ(checked.status, 0);
     EXPECT_TRUE(checked.out.contains(QStringLiteral(
-        "total vertical load: -60 kN = 7 x P with P = 8.57143 kN = w x L with w = 10 kN/m over L = 6 m\n")))
+        "node loads: -60 kN in total on 8 nodes, spread evenly: -8.57143 kN every 0.857143 m, half of it at both ends\n")))
         << checked.out.toStdString();
     EXPECT_TRUE(checked.out.contains(QStringLiteral("support reactions: 30 kN at node 1 (pin), 30 kN at node 8 (roller)")));
     EXPECT_TRUE(checked.out.contains(QStringLiteral("m + r = 30 + 3 = 33, 2j = 32: 1 member redundant")));
@@ -287,6 +288,200 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(output));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+}
+
+struct Refusal {
+    const char* name;
+    void (*spoil)(QByteArray&);
+    const char* message;
+};
+
+// The default file again: 16 nodes, 30 members; node 8 is the roller, node 9 above the pin.
+const Refusal refusals[] = {
+    {"inconsistent", [](QByteArray& b) { putSingle(b, memberCell(3, MemberColumn::Second), 17.0f); }, "member 3: joins node 3 and node 17"},
+    {"zero length", [](QByteArray& b) { putSingle(b, nodeCell(3, NodeColumn::X), 0.857142866f); },
+     "member 2: has zero length: nodes 2 and 3"},
+    {"E zero", [](QByteArray& b) { putSingle(b, memberCell(4, MemberColumn::E), 0.0f); }, "member 4: E = 0 kN/mm2, A = 100 mm2"},
+    {"A negative", [](QByteArray& b) { putSingle(b, memberCell(5, MemberColumn::A), -100.0f); }, "member 5: E = 205 kN/mm2, A = -100"},
+    {"E not finite", [](QByteArray& b) { putSingle(b, memberCell(6, MemberColumn::E), INFINITY); }, "member 6: column 3 is not a finite number"},
+    {"roller above the pin", [](QByteArray& b) { putSingle(b, nodeCell(8, NodeColumn::Support), 0.0f); putSingle(b, nodeCell(9, NodeColumn::Support), 2.0f); },
+     "the truss is a mechanism, its stiffness matrix is singular"},
+    {"panel without diagonal", [](QByteArray& b) { putSingle(b, memberCell(23, MemberColumn::First), 11.0f); },
+     "the truss is a mechanism"},
+};
+
+TEST_F(Kvrtool, SolveRefusesWhatItCannotSolveInOneLine)
+{
+    const QByteArray good = readAll(defaultFile());
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        QByteArray bytes = good;
+        refusal.spoil(bytes);
+        const QString file = path(QStringLiteral("refused.kvr"));
+        ASSERT_TRUE(writeAll(file, bytes));
+        for (const QStringList& extra : {QStringList{}, QStringList{QStringLiteral("--csv")}}) {
+            const ToolRun run = kvrtool(QStringList{QStringLiteral("solve"), file} + extra);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_TRUE(run.err.contains(QString::fromUtf8(refusal.message))) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(QRegularExpression(QStringLiteral("(node|member) \\d+"))));
+            EXPECT_EQ(run.err.count(u'\n'), 1) << run.err.toStdString();
+            EXPECT_EQ(run.out, QString());
+        }
+    }
+    const ToolRun missing = kvrtool({QStringLiteral("solve"), path(QStringLiteral("missing.kvr"))});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("cannot open")));
+}
+
+// Two tables, a blank line between them, every number read back.
+TEST_F(Kvrtool, SolveCsvHasTwoTablesOfEveryNodeAndMember)
+{
+    for (const int np : {1, 7, 40}) {
+        SCOPED_TRACE(np);
+        const QString file = path(QStringLiteral("t.kvr"));
+        ASSERT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
+        const ToolRun run = kvrtool({QStringLiteral("solve"), file, QStringLiteral("--csv")});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QStringList tables = run.out.split(QStringLiteral("\n\n"));
+        ASSERT_EQ(tables.size(), 2);
+        const std::pair<QString, qsizetype> shape[] = {{QStringLiteral("node,ux_mm,uy_mm,rx_kN,ry_kN"), 2 * np + 2},
+                                                      {QStringLiteral("member,force_kN,stress_MPa"), 4 * np + 1 + np % 2}};
+        double reactions = 0;
+        for (int i = 0; i < 2; ++i) {
+            const QStringList lines = tables[i].trimmed().split(u'\n');
+            ASSERT_EQ(lines.size(), shape[i].second + 1);
+            EXPECT_EQ(lines[0], shape[i].first);
+            for (qsizetype row = 1; row < lines.size(); ++row) {
+                const QStringList cells = lines[row].split(u',');
+                ASSERT_EQ(cells.size(), shape[i].first.count(u',') + 1) << lines[row].toStdString();
+                EXPECT_EQ(cells[0], QString::number(row));
+                for (const QString& cell : cells) {
+                    bool ok = false;
+                    EXPECT_TRUE(std::isfinite(cell.toDouble(&ok)) && ok) << cell.toStdString();
+                }
+                if (i == 0)
+                    reactions += cells[4].toDouble();
+            }
+        }
+        // 9 significant digits or more: the reactions balance the 60 kN of
+        // Single node loads to their own rounding.
+        EXPECT_NEAR(reactions, 60.0, 1e-5);
+        const QString uy = tables[0].split(u'\n')[3].split(u',')[2];  // node 3 sinks in every truss here
+        EXPECT_GE(uy.count(QRegularExpression(QStringLiteral("\\d"))), 9) << uy.toStdString();
+    }
+}
+
+TEST_F(Kvrtool, SolveSummarisesWithUnits)
+{
+    const ToolRun run = kvrtool({QStringLiteral("solve"), defaultFile()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    for (const char* line : {"largest deflection: 26.2763 mm at node 12", "reactions: node 1 (pin) rx 0 kN, ry 30 kN; node 8 (roller) ry 30 kN",
+                             "most tension: member 4, 45.9585 kN, 459.585 N/mm2", "most compression: member 12, -44.0816 kN",
+                             "equilibrium residual: ", "  node        ux (mm)        uy (mm)        rx (kN)  ry (kN)\n",
+                             "member     force (kN)  stress (N/mm2)\n", "    15            -30  -300\n"})
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(line))) << line;
+}
+
+struct LineCase {
+    QStringList arguments;
+    int status;
+    const char* text;  // in out when status is 0, else in err
+};
+
+TEST_F(Kvrtool, HelpVersionAndOptionsGivenTwice)
+{
+    const QString file = defaultFile();
+    const LineCase cases[] = {
+        {{"--version"}, 0, "kvrtool 1.00\n"},
+        {{"--help"}, 0, "  solve      Solve the truss of a file"},
+        {{"solve", "--help"}, 0, "  --csv                   Print two CSV tables"},
+        {{"draw", "--help"}, 0, "--forces"},
+        {{"check", "--help"}, 0, "usage: kvrtool check FILE"},
+        {{"show", "-h"}, 0, "usage: kvrtool show FILE [--csv]"},
+        {{"generate", "--help"}, 0, "  --udl VALUE             Uniformly distributed load w on the top chord in kN/m."},
+        {{"solve", file, "--csv", "--csv"}, 1, "--csv is given twice"},
+        {{"draw", file, "-o", "a.svg", "--output", "b.svg"}, 1, "-o/--output is given twice"},
+        {{"generate", "--span", "6", "--span=7"}, 1, "--span is given twice"},
+        {{"solve", file, "--tables"}, 1, "Unknown option 'tables'"},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const ToolRun run = kvrtool(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE((c.status == 0 ? run.out : run.err).contains(QString::fromUtf8(c.text)))
+            << run.out.toStdString() << run.err.toStdString();
+        if (c.status != 0) {
+            EXPECT_EQ(run.err.count(u'\n'), 1);
+        }
+    }
+}
+
+QMap<QString, int> elementsOf(const QByteArray& svg, QStringList* texts = nullptr)
+{
+    QXmlStreamReader xml(svg);
+    QMap<QString, int> counted;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            const QString cls = xml.attributes().value(QStringLiteral("class")).toString();
+            counted[xml.name().toString() + u'/' + cls]++;
+            if (texts && xml.name() == QLatin1String("text"))
+                *texts << cls + u':' + xml.readElementText();
+        }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return counted;
+}
+
+TEST_F(Kvrtool, DrawWithForcesColoursAndLabelsEveryMemberOfTheDefaultTruss)
+{
+    const QString svg = path(QStringLiteral("f.svg"));
+    ASSERT_EQ(kvrtool({QStringLiteral("draw"), defaultFile(), QStringLiteral("--forces"), QStringLiteral("-o"), svg}).status, 0);
+    QStringList texts;
+    const QMap<QString, int> counted = elementsOf(readAll(svg), &texts);
+    // Tension: the bottom chord but its end panels, and the diagonals but the
+    // crossed pair; no force: the bottom chord's end panels.
+    EXPECT_EQ(counted.value(QStringLiteral("line/member tension")), 11);
+    EXPECT_EQ(counted.value(QStringLiteral("line/member no-force")), 2);
+    EXPECT_EQ(counted.value(QStringLiteral("line/member tension")) + counted.value(QStringLiteral("line/member compression"))
+                  + counted.value(QStringLiteral("line/member no-force")),
+              30);
+    EXPECT_EQ(counted.value(QStringLiteral("text/member-force")), 30);
+    EXPECT_TRUE(texts.contains(QStringLiteral("member-force:45.96")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("member-force:-30")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("legend:tension (force in kN > 0)")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("legend:compression (force in kN < 0)")));
+    EXPECT_TRUE(texts.contains(
+        QStringLiteral("title:span 6 m, height 1 m, 7 panels, node loads 8.571 kN, half at both ends: P = 8.571 kN or w = 10 kN/m")));
+    EXPECT_EQ(counted.value(QStringLiteral("text/caption")), 0);
+}
+
+// What is left out is said; the largest truss stays a small picture.
+TEST_F(Kvrtool, CrowdedDrawingsLeaveOutLabelsAndSaySo)
+{
+    struct Crowd {
+        QStringList generate;
+        qint64 largestSvg;
+        const char* caption;
+    };
+    const Crowd crowds[] = {
+        {{"--span", "6", "--height", "1", "--panels", "40"}, 200'000, "20 of 41 load labels (every other one)"},
+        {{"--span", "60", "--height", "0.5", "--panels", "40"}, 200'000, "41 of 82 node numbers"},
+        {{"--span", "6", "--height", "1", "--panels", "8191"}, 3'000'000, "32766 members drawn as"},
+    };
+    for (const Crowd& crowd : crowds) {
+        SCOPED_TRACE(crowd.generate.join(u' ').toStdString());
+        const QString file = path(QStringLiteral("c.kvr")), svg = path(QStringLiteral("c.svg"));
+        ASSERT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + crowd.generate
+                          + QStringList{QStringLiteral("--area"), QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
+                                        QStringLiteral("--udl"), QStringLiteral("10"), QStringLiteral("-o"), file})
+                      .status,
+                  0);
+        ASSERT_EQ(kvrtool({QStringLiteral("draw"), file, QStringLiteral("--forces"), QStringLiteral("-o"), svg}).status, 0);
+        EXPECT_LE(QFileInfo(svg).size(), crowd.largestSvg);
+        QStringList texts;
+        elementsOf(readAll(svg), &texts);
+        EXPECT_TRUE(texts.filter(QStringLiteral("caption:")).join(u' ').contains(QString::fromUtf8(crowd.caption)))
+            << texts.filter(QStringLiteral("caption:")).join(u'\n').toStdString();
     }
 }
 

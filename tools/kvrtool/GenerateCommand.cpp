@@ -111,38 +111,40 @@ QString buildFailure(const TrussBuildError& error)
     return QStringLiteral("--area/--e: %1").arg(QString::fromStdString(error.what()));
 }
 
-void declareOptions(QCommandLineParser& parser)
+OptionForm valued(const char* name, const QString& description)
 {
-    const auto valued = [&](const char* name, const QString& what) {
-        parser.addOption({QString::fromLatin1(name), what, QStringLiteral("VALUE")});
-    };
-    valued("span", "Span L in m.");
-    valued("height", "Height h in m.");
-    valued("panels", QStringLiteral("Number of web panels, 1 to %1.").arg(TrussParameters::largestPanelCount));
-    valued("area", "Area of every member in mm2.");
-    valued("e", "Modulus of elasticity of every member in kN/mm2.");
-    valued("top-area", "Area of the top chord in mm2.");
-    valued("btm-area", "Area of the bottom chord in mm2.");
-    valued("web-area", "Area of the web members in mm2.");
-    valued("top-e", "E of the top chord in kN/mm2.");
-    valued("btm-e", "E of the bottom chord in kN/mm2.");
-    valued("web-e", "E of the web members in kN/mm2.");
-    valued("udl", "Uniformly distributed load w on the top chord in kN/m.");
-    valued("point-load", "Nodal point load P on the top chord in kN.");
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The truss file to write."),
-                      QStringLiteral("FILE")});
+    return {{QString::fromLatin1(name)}, QStringLiteral("VALUE"), description};
 }
 
 }  // namespace
 
+const CommandForm& generateForm()
+{
+    static const CommandForm form{
+        QStringLiteral("generate"), QStringLiteral("Write the truss file of a Pratt truss, as the window does."),
+        QStringLiteral("--span L --height H --panels N --area A --e E (--udl W | --point-load P) -o FILE.kvr"),
+        {valued("span", QStringLiteral("Span L in m.")),
+         valued("height", QStringLiteral("Height h in m.")),
+         valued("panels", QStringLiteral("Number of web panels, 1 to %1.").arg(TrussParameters::largestPanelCount)),
+         valued("area", QStringLiteral("Area of every member in mm2.")),
+         valued("e", QStringLiteral("Modulus of elasticity of every member in kN/mm2.")),
+         valued("top-area", QStringLiteral("Area of the top chord in mm2.")),
+         valued("btm-area", QStringLiteral("Area of the bottom chord in mm2.")),
+         valued("web-area", QStringLiteral("Area of the web members in mm2.")),
+         valued("top-e", QStringLiteral("E of the top chord in kN/mm2.")),
+         valued("btm-e", QStringLiteral("E of the bottom chord in kN/mm2.")),
+         valued("web-e", QStringLiteral("E of the web members in kN/mm2.")),
+         valued("udl", QStringLiteral("Uniformly distributed load w on the top chord in kN/m.")),
+         valued("point-load", QStringLiteral("Nodal point load P on the top chord in kN.")),
+         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"), QStringLiteral("The truss file to write.")}}};
+    return form;
+}
+
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    declareOptions(parser);
-    if (!parser.parse(arguments)) {
-        err << "kvrtool: " << parser.errorText() << '\n';
-        return kvrExit::failed;
-    }
+    if (const std::optional<int> done = parseCommand(generateForm(), parser, arguments, out, err))
+        return *done;
 
     const Options options(parser);
     try {

@@ -1,19 +1,56 @@
 #pragma once
 
 #include <optional>
+#include <utility>
+#include <variant>
 
 #include <QStringList>
 #include <QTextStream>
 
+#include "analysis/TrussSolver.h"
 #include "kvrfile/TrussFileReader.h"
+#include "tools/kvrtool/CommandLine.h"
 
 // The commands of kvrtool. arguments[0] is the program's name, the command
 // itself removed.
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// The one FILE argument of show, check and draw, read; reports to err when
-// it cannot be.
-std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err);
+// What each command takes, for its parser and its help.
+const CommandForm& showForm();
+const CommandForm& checkForm();
+const CommandForm& solveForm();
+const CommandForm& drawForm();
+const CommandForm& generateForm();
+
+// Parses the arguments of show, check, solve or draw and reads their one
+// FILE. Without a file, the exit status to return: the help shown, or a
+// mistake or a file that cannot be read reported to err.
+std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QCommandLineParser& parser,
+                                                 const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// Runs a command that reads one FILE: body(parser, truss) once the file is
+// read, and returns its exit status.
+template <class Body>
+int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream& out, QTextStream& err, Body body)
+{
+    QCommandLineParser parser;
+    const std::variant<TrussFileContent, int> read = parseAndRead(form, parser, arguments, out, err);
+    if (const int* status = std::get_if<int>(&read))
+        return *status;
+    return body(std::as_const(parser), std::get<TrussFileContent>(read));
+}
+
+// The file's tables, for the commands that need them; reports to err when
+// the file does not hold them.
+bool hasTables(const TrussFileContent& truss, QTextStream& err);
+
+// Writes a picture, encoded whole, to path: reports to out, or to err why it
+// could not be written. Returns the exit status.
+int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err);
+
+// The truss of the file solved, or why it cannot be reported to err in one line.
+std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err);

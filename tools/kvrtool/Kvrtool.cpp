@@ -1,40 +1,54 @@
 #include "tools/kvrtool/Kvrtool.h"
 
 #include "tools/kvrtool/KvrCommands.h"
+#include "version/Version.h"
 
 namespace {
 
-const char* const usage =
-    "usage: kvrtool show FILE [--csv]\n"
-    "       kvrtool check FILE\n"
-    "       kvrtool draw FILE -o PICTURE.svg|PICTURE.png\n"
-    "       kvrtool generate --span L --height H --panels N --area A --e E\n"
-    "                        [--top-area A --btm-area A --web-area A --top-e E --btm-e E --web-e E]\n"
-    "                        (--udl W | --point-load P) -o FILE.kvr\n";
+struct Command {
+    const CommandForm& (*form)();
+    int (*run)(const QStringList& arguments, QTextStream& out, QTextStream& err);
+};
+
+const Command commands[] = {
+    {showForm, showCommand}, {checkForm, checkCommand}, {solveForm, solveCommand},
+    {drawForm, drawCommand}, {generateForm, generateCommand},
+};
+
+QString usage()
+{
+    QString text = QStringLiteral(
+        "kvrtool: read, check, solve, draw and generate the truss files of Ambrell.\n"
+        "usage: kvrtool COMMAND ARGUMENTS\n"
+        "       kvrtool COMMAND --help   the command's arguments and options, with their units\n"
+        "       kvrtool --help | --version\n\ncommands:\n");
+    for (const Command& command : commands)
+        text += QStringLiteral("  %1  %2\n").arg(command.form().name.leftJustified(9), command.form().summary);
+    return text;
+}
 
 }  // namespace
 
 int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    const QString command = arguments.value(1);
+    const QString name = arguments.value(1);
     QStringList rest = arguments;
     if (rest.size() > 1)
         rest.removeAt(1);
 
-    if (command == QLatin1String("show"))
-        return showCommand(rest, out, err);
-    if (command == QLatin1String("check"))
-        return checkCommand(rest, out, err);
-    if (command == QLatin1String("draw"))
-        return drawCommand(rest, out, err);
-    if (command == QLatin1String("generate"))
-        return generateCommand(rest, out, err);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        out << usage;
+    for (const Command& command : commands)
+        if (name == command.form().name)
+            return command.run(rest, out, err);
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        out << usage();
         return kvrExit::ok;
     }
-    err << (command.isEmpty() ? QStringLiteral("kvrtool: no command given\n")
-                              : QStringLiteral("kvrtool: unknown command '%1'\n").arg(command))
-        << usage;
+    if (name == QLatin1String("--version")) {
+        out << "kvrtool " << ambrellVersion::text << '\n';
+        return kvrExit::ok;
+    }
+    err << (name.isEmpty() ? QStringLiteral("kvrtool: no command given\n")
+                           : QStringLiteral("kvrtool: unknown command '%1'\n").arg(name))
+        << usage();
     return kvrExit::failed;
 }

@@ -1,26 +1,17 @@
-// show, check and draw: the commands that read a truss file.
+// show and check, and the reading of the FILE argument that every reading
+// command shares.
 #include <QCommandLineParser>
 #include <QFile>
-#include <QBuffer>
 
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
-#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "tools/kvrtool/TrussDrawing.h"
+#include "tools/kvrtool/TextTable.h"
 
 namespace {
 
 QString single(float value) { return QString::fromStdString(formatSingle(value)); }
-
-bool parse(QCommandLineParser& parser, const QStringList& arguments, QTextStream& err)
-{
-    if (parser.parse(arguments))
-        return true;
-    err << "kvrtool: " << parser.errorText() << '\n';
-    return false;
-}
 
 QString supportName(float code)
 {
@@ -41,17 +32,6 @@ void showSize(const TrussFileContent& t, QTextStream& out)
         out << ", as the counts call for\n";
     else
         out << "; the counts call for " << t.expectedSize << '\n';
-}
-
-// One line of a table: each cell right-aligned to its width, the last one
-// left-aligned after two blanks.
-QString tableLine(const QStringList& cells, std::initializer_list<int> widths)
-{
-    QStringList aligned;
-    auto width = widths.begin();
-    for (qsizetype i = 0; i + 1 < cells.size(); ++i, ++width)
-        aligned << cells[i].rightJustified(*width);
-    return aligned.join(u' ') + QStringLiteral("  ") + cells.constLast() + u'\n';
 }
 
 void showTables(const TrussFileContent& t, QTextStream& out)
@@ -87,19 +67,6 @@ void showCsv(const TrussFileContent& t, QTextStream& out)
             << groupName(groupOf(t, m)) << '\n';
 }
 
-// The picture, whole, through the one save routine of every output file.
-int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
-{
-    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
-        err << "kvrtool: cannot write " << path << ": " << failure->description << '\n';
-        return kvrExit::notWritten;
-    }
-    out << "wrote " << path << '\n';
-    return kvrExit::ok;
-}
-
-}  // namespace
-
 std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err)
 {
     if (positional.size() != 1) {
@@ -114,81 +81,76 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
     return read.content;
 }
 
-int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+}  // namespace
+
+std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QCommandLineParser& parser,
+                                                 const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    parser.addOption({QStringLiteral("csv"), QStringLiteral("Print the two tables as CSV.")});
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
+    if (const std::optional<int> done = parseCommand(form, parser, arguments, out, err))
+        return *done;
+    std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
     if (!truss)
         return kvrExit::cannotRead;
-    if (!truss->hasTables) {
-        showSize(*truss, err);
-        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
-        return kvrExit::failed;
-    }
-    if (parser.isSet(QStringLiteral("csv"))) {
-        showCsv(*truss, out);
-    } else {
-        showSize(*truss, out);
-        showTables(*truss, out);
-    }
-    return kvrExit::ok;
+    return std::move(*truss);
+}
+
+bool hasTables(const TrussFileContent& truss, QTextStream& err)
+{
+    if (truss.hasTables)
+        return true;
+    err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+    return false;
+}
+
+const CommandForm& showForm()
+{
+    static const CommandForm form{
+        QStringLiteral("show"), QStringLiteral("Show a truss file: its counts, size, node table and member table."),
+        QStringLiteral("FILE [--csv]"),
+        {{{QStringLiteral("csv")}, {}, QStringLiteral("Print the two tables as CSV: x and y in m, load in kN, E in kN/mm2, A in mm2.")}}};
+    return form;
+}
+
+int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    return runOnFile(showForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+        if (!truss.hasTables) {
+            showSize(truss, err);
+            hasTables(truss, err);
+            return kvrExit::failed;
+        }
+        if (parser.isSet(QStringLiteral("csv"))) {
+            showCsv(truss, out);
+        } else {
+            showSize(truss, out);
+            showTables(truss, out);
+        }
+        return kvrExit::ok;
+    });
+}
+
+const CommandForm& checkForm()
+{
+    static const CommandForm form{
+        QStringLiteral("check"),
+        QStringLiteral("Check a truss file's consistency; sum its node loads (kN) and support reactions (kN)."),
+        QStringLiteral("FILE"), {}};
+    return form;
 }
 
 int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    QCommandLineParser parser;
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    const TrussCheckReport report = checkTruss(*truss);
-    for (const Finding& finding : report.findings)
-        out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
-    for (const std::string& line : report.statics)
-        out << QString::fromStdString(line) << '\n';
-    if (!report.findings.empty()) {
-        out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
-        return kvrExit::failed;
-    }
-    out << "consistent\n";
-    return kvrExit::ok;
-}
-
-int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
-{
-    QCommandLineParser parser;
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("The picture to write."),
-                      QStringLiteral("PICTURE")});
-    if (!parse(parser, arguments, err))
-        return kvrExit::failed;
-    const QString picture = parser.value(QStringLiteral("output"));
-    const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
-        err << "kvrtool: -o: name a picture ending in .svg or .png\n";
-        return kvrExit::failed;
-    }
-    const std::optional<TrussFileContent> truss = readFileArgument(parser.positionalArguments(), err);
-    if (!truss)
-        return kvrExit::cannotRead;
-    if (!truss->hasTables) {
-        err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
-        return kvrExit::failed;
-    }
-
-    const TrussDrawing drawing = drawTruss(*truss);
-    QByteArray bytes;
-    if (png) {
-        QBuffer buffer(&bytes);
-        if (!buffer.open(QIODevice::WriteOnly) || !toImage(drawing).save(&buffer, "PNG")) {
-            err << "kvrtool: cannot write " << picture << ": the PNG encoder failed\n";
-            return kvrExit::notWritten;
+    return runOnFile(checkForm(), arguments, out, err, [&](const QCommandLineParser&, const TrussFileContent& truss) {
+        const TrussCheckReport report = checkTruss(truss);
+        for (const Finding& finding : report.findings)
+            out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
+        for (const std::string& line : report.statics)
+            out << QString::fromStdString(line) << '\n';
+        if (!report.findings.empty()) {
+            out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
+            return kvrExit::failed;
         }
-    } else {
-        bytes = toSvg(drawing).toUtf8();
-    }
-    return writePicture(picture, bytes, out, err);
+        out << "consistent\n";
+        return kvrExit::ok;
+    });
 }

@@ -2,47 +2,41 @@
 
 #include <algorithm>
 #include <cmath>
-
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
+#include <optional>
 
 #include "kvrfile/TrussStructure.h"
+#include "tools/kvrtool/DrawingKey.h"
+#include "tools/kvrtool/PageFit.h"
 
 namespace {
+
+using Anchor = TrussDrawing::Anchor;
 
 const QColor black(0, 0, 0);
 const QColor grey(110, 110, 110);
 const QColor loadRed(192, 0, 0);
 
-QColor colorOf(MemberGroup group)
-{
-    switch (group) {
-    case MemberGroup::BottomChord:
-    case MemberGroup::TopChord:
-        return {31, 78, 121};
-    case MemberGroup::Vertical:
-        return {84, 130, 53};
-    case MemberGroup::Diagonal:
-        return {197, 90, 17};
-    case MemberGroup::Unknown:
-        break;
-    }
-    return grey;
-}
-
-QString classOf(MemberGroup group)
-{
-    return QStringLiteral("member ") + QString::fromLatin1(groupName(group)).replace(u' ', u'-');
-}
-
 QString value(double v) { return QString::number(v, 'g', 4); }
 
+// Page distances, in pt, below which the page can no longer show things apart.
+constexpr double memberSpacing = 6;     // members with both ends this close are drawn once
+constexpr double shortMember = 4;       // runs of members this short are drawn as one line
+constexpr double labelledMember = 12;   // members shorter than this carry no label
+constexpr double nodeSpacing = 8;       // a node's circle and a little
+constexpr double arrowSpacing = 16;     // an arrow head and room beside it
+
+// What draws one member, or a run of them (member 0).
+struct Stroke {
+    QPointF a, b;
+    MemberLook look;
+    int member;
+};
+
 // The truss to scale on a page: at most 1000 points wide and 500 high, with
-// room around it for loads, supports and dimensions.
+// room around it for the title, loads, supports, dimensions and caption.
 class Draftsman {
 public:
-    explicit Draftsman(const TrussFileContent& truss) : t(truss)
+    Draftsman(const TrussFileContent& truss, const std::vector<double>& forces) : t(truss), looks(truss, forces)
     {
         for (int n = 1; n <= t.noNodes; ++n) {
             const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
@@ -56,7 +50,6 @@ public:
         span = xMax - xMin;
         height = yMax - yMin;
         scale = std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
-        d.size = QSizeF(left + span * scale + 140, top + height * scale + 130);
     }
 
     TrussDrawing draw()
@@ -68,6 +61,9 @@ public:
             drawSupport(n);
         }
         drawDimensions();
+        drawKey();
+        placeLabels();
+        drawCaption();
         return std::move(d);
     }
 
@@ -78,28 +74,76 @@ private:
         const double y = std::isfinite(t.node(n, NodeColumn::Y)) ? t.node(n, NodeColumn::Y) : yMin;
         return {left + (x - xMin) * scale, top + (yMax - y) * scale};
     }
+    double bottom() const { return top + height * scale; }
 
-    void drawMembers()
+    // The members in their order, runs of short ones merged into one stroke.
+    std::vector<Stroke> strokes()
     {
+        std::vector<Stroke> all;
+        std::optional<Run> run;
+        const auto endRun = [&] {
+            if (run)
+                all.push_back({run->from, run->to, run->look, 0});
+            run.reset();
+        };
         for (int m = 1; m <= t.noMembers; ++m) {
             const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
             if (first == 0 || second == 0)
                 continue;
-            const MemberGroup group = groupOf(t, m);
+            ++omitted.members.total;
             const QPointF a = at(first), b = at(second);
-            d.lines.push_back({a, b, colorOf(group), 2.0, classOf(group)});
-            // Crossing diagonals meet at their middles: label them nearer their top ends.
-            const double along = group == MemberGroup::Diagonal ? 0.3 : 0.5;
-            d.texts.push_back({a + (b - a) * along + QPointF(0, -3), QString::number(m), colorOf(group), 10,
-                               QStringLiteral("member-number")});
+            const MemberLook look = looks.of(m);
+            const bool tiny = lengthOf(b - a) < shortMember;
+            if (tiny && run && run->extend(a, b, look))
+                continue;
+            endRun();
+            if (tiny)
+                run = Run{a, b, look};
+            else
+                all.push_back({a, b, look, m});
         }
+        endRun();
+        return all;
+    }
+
+    // From left to right, so that where the page cannot show members apart,
+    // those kept take turns among their kinds.
+    void drawMembers()
+    {
+        std::vector<Stroke> all = strokes();
+        std::stable_sort(all.begin(), all.end(),
+                         [](const Stroke& p, const Stroke& q) { return p.a.x() + p.b.x() < q.a.x() + q.b.x(); });
+        for (const Stroke& stroke : all) {
+            if (!members.keep(stroke.a, stroke.b, 0))
+                continue;
+            d.lines.push_back({stroke.a, stroke.b, stroke.look.color, 2.0, stroke.look.cls});
+            ++omitted.members.shown;
+            if (std::none_of(drawn.begin(), drawn.end(), [&](const MemberLook& l) { return l.name == stroke.look.name; }))
+                drawn.push_back(stroke.look);
+            if (stroke.member != 0 && lengthOf(stroke.b - stroke.a) >= labelledMember)
+                labelMember(stroke.member, stroke.a, stroke.b, stroke.look);
+        }
+    }
+
+    void labelMember(int m, QPointF a, QPointF b, const MemberLook& look)
+    {
+        // Crossing diagonals meet at their middles: label them nearer their top
+        // ends. Chords carry their label above the line, the web beside it.
+        const double along = groupOf(t, m) == MemberGroup::Diagonal ? 0.3 : 0.5;
+        const bool flat = std::fabs(b.y() - a.y()) < 0.2 * std::fabs(b.x() - a.x());
+        memberLabels.push_back({a + (b - a) * along + (flat ? QPointF(0, -3) : QPointF(5, 4)), looks.labelOf(m), look.color, 10,
+                                looks.labelClass(), flat ? Anchor::Middle : Anchor::Start});
     }
 
     void drawNode(int n)
     {
         const QPointF p = at(n);
+        ++omitted.nodes.total;
+        if (!nodes.keep(p))
+            return;
+        ++omitted.nodes.shown;
         d.circles.push_back({p, 3.5, black, QColor(255, 255, 255), QStringLiteral("node")});
-        d.texts.push_back({p + QPointF(-17, 14), QString::number(n), black, 10, QStringLiteral("node-number")});
+        nodeLabels.push_back({p + QPointF(-17, 14), QString::number(n), black, 10, QStringLiteral("node-number")});
     }
 
     // An arrow onto the node in the direction of its load, with its value.
@@ -111,11 +155,16 @@ private:
         const double direction = load < 0 ? 1.0 : -1.0;  // downwards on the page for a downward load
         const QPointF tip = at(n) + QPointF(0, -6 * direction);
         const QPointF tail = tip + QPointF(0, -50 * direction);
+        ++omitted.arrows.total;
+        ++omitted.loadLabels.total;
+        if (!arrows.keep(tip))
+            return;
+        ++omitted.arrows.shown;
         d.lines.push_back({tail, tip, loadRed, 1.5, QStringLiteral("load")});
         d.polygons.push_back({QPolygonF({tip, tip + QPointF(-4, -9 * direction), tip + QPointF(4, -9 * direction)}),
                               loadRed, loadRed, QStringLiteral("load-head")});
-        d.texts.push_back({tail + QPointF(0, -6 * direction), value(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
-                           QStringLiteral("load-value")});
+        loadLabels.push_back({tail + QPointF(0, -6 * direction), value(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
+                              QStringLiteral("load-value")});
     }
 
     // A triangle on the ground for the pin; on two wheels for the roller.
@@ -141,98 +190,92 @@ private:
     // Span, below the supports; height, right of the truss.
     void drawDimensions()
     {
-        const double bottom = top + height * scale, right = left + span * scale;
-        const double yDim = bottom + 60, xDim = right + 50;
+        const double right = left + span * scale;
+        const double yDim = bottom() + 60, xDim = right + 50;
         d.lines.push_back({QPointF(left, yDim), QPointF(right, yDim), grey, 1, QStringLiteral("dimension")});
         for (const double x : {left, right})
             d.lines.push_back({QPointF(x, yDim - 6), QPointF(x, yDim + 6), grey, 1, QStringLiteral("dimension")});
-        d.texts.push_back({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + value(span) + QStringLiteral(" m"),
-                           grey, 12, QStringLiteral("dimension-value")});
-        d.lines.push_back({QPointF(xDim, top), QPointF(xDim, bottom), grey, 1, QStringLiteral("dimension")});
-        for (const double y : {top, bottom})
+        fix({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + value(span) + QStringLiteral(" m"), grey, 12,
+             QStringLiteral("dimension-value")});
+        d.lines.push_back({QPointF(xDim, top), QPointF(xDim, bottom()), grey, 1, QStringLiteral("dimension")});
+        for (const double y : {top, bottom()})
             d.lines.push_back({QPointF(xDim - 6, y), QPointF(xDim + 6, y), grey, 1, QStringLiteral("dimension")});
-        d.texts.push_back({QPointF(xDim + 40, (top + bottom) / 2 + 4),
-                           QStringLiteral("h = ") + value(height) + QStringLiteral(" m"), grey, 12,
-                           QStringLiteral("dimension-value")});
+        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + value(height) + QStringLiteral(" m"), grey,
+             12, QStringLiteral("dimension-value")});
     }
 
-    static constexpr double left = 80, top = 110;
+    // The title line, and under it the legend: a stroke of each colour and its name.
+    void drawKey()
+    {
+        fix({QPointF(margin, 24), titleOf(t, span, height), black, 13, QStringLiteral("title"), Anchor::Start});
+        double x = margin;
+        const auto entry = [&](const QColor& color, const QString& name, double width) {
+            d.lines.push_back({QPointF(x, 44), QPointF(x + 18, 44), color, width, QStringLiteral("legend")});
+            const TrussDrawing::Text text{QPointF(x + 24, 48), name, black, 11, QStringLiteral("legend"), Anchor::Start};
+            fix(text);
+            x = LabelPlacer::boxOf(text).right() + 16;
+        };
+        for (const MemberLook& look : looks.legend(drawn))
+            entry(look.color, look.name, 3);
+        if (omitted.arrows.total > 0)
+            entry(loadRed, QStringLiteral("loads (kN)"), 1.5);
+    }
+
+    void fix(const TrussDrawing::Text& text)
+    {
+        placer.add(LabelPlacer::boxOf(text));
+        d.texts.push_back(text);
+    }
+
+    // Load values first, every other one left out until they stand clear;
+    // then node numbers, then member labels, each where there is room.
+    void placeLabels()
+    {
+        std::stable_sort(loadLabels.begin(), loadLabels.end(),
+                         [](const TrussDrawing::Text& a, const TrussDrawing::Text& b) { return a.at.x() < b.at.x(); });
+        omitted.loadStride = strideOf(loadLabels);
+        for (std::size_t i = 0; i < loadLabels.size(); i += static_cast<std::size_t>(omitted.loadStride))
+            omitted.loadLabels.shown += placer.place(d, loadLabels[i]);
+        // Where the page could not show every node or member, a number or a
+        // force could not be told to belong to the one drawn.
+        omitted.nodeLabels.total = t.noNodes;
+        if (!omitted.nodes.partial())
+            for (const TrussDrawing::Text& label : nodeLabels)
+                omitted.nodeLabels.shown += placer.place(d, label);
+        omitted.memberLabels.total = omitted.members.total;
+        if (!omitted.members.partial())
+            for (const TrussDrawing::Text& label : memberLabels)
+                omitted.memberLabels.shown += placer.place(d, label);
+    }
+
+    void drawCaption()
+    {
+        double y = bottom() + 110;
+        for (const QString& line : captionOf(omitted, looks)) {
+            d.texts.push_back({QPointF(margin, y), line, grey, 11, QStringLiteral("caption"), Anchor::Start});
+            y += 16;
+        }
+        double width = left + span * scale + 140;
+        for (const TrussDrawing::Text& text : d.texts)
+            width = std::max(width, LabelPlacer::boxOf(text).right() + margin);
+        d.size = QSizeF(width, y + 14);
+    }
+
+    static constexpr double left = 80, top = 130, margin = 20;
 
     const TrussFileContent& t;
+    const MemberLooks looks;
     TrussDrawing d;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     double span = 0, height = 0, scale = 1;
+
+    Spacing members{memberSpacing}, nodes{nodeSpacing}, arrows{arrowSpacing};
+    LabelPlacer placer;
+    std::vector<TrussDrawing::Text> loadLabels, nodeLabels, memberLabels;
+    std::vector<MemberLook> drawn;
+    Omissions omitted;
 };
 
 }  // namespace
 
-TrussDrawing drawTruss(const TrussFileContent& t) { return Draftsman(t).draw(); }
-
-namespace {
-
-QString coordinate(double v) { return QString::number(v, 'f', 2); }
-
-QString escaped(const QString& text) { return text.toHtmlEscaped(); }
-
-}  // namespace
-
-QString toSvg(const TrussDrawing& d)
-{
-    QString svg;
-    svg += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    svg += QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">\n")
-               .arg(coordinate(d.size.width()), coordinate(d.size.height()));
-    svg += QStringLiteral("<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n");
-    for (const auto& l : d.lines)
-        svg += QStringLiteral("<line class=\"%1\" x1=\"%2\" y1=\"%3\" x2=\"%4\" y2=\"%5\" stroke=\"%6\" stroke-width=\"%7\"/>\n")
-                   .arg(l.cls, coordinate(l.from.x()), coordinate(l.from.y()), coordinate(l.to.x()), coordinate(l.to.y()),
-                        l.color.name(), coordinate(l.width));
-    for (const auto& p : d.polygons) {
-        QStringList points;
-        for (const QPointF& point : p.points)
-            points << coordinate(point.x()) + u',' + coordinate(point.y());
-        svg += QStringLiteral("<polygon class=\"%1\" points=\"%2\" stroke=\"%3\" fill=\"%4\"/>\n")
-                   .arg(p.cls, points.join(u' '), p.stroke.name(), p.fill.name());
-    }
-    for (const auto& c : d.circles)
-        svg += QStringLiteral("<circle class=\"%1\" cx=\"%2\" cy=\"%3\" r=\"%4\" stroke=\"%5\" fill=\"%6\"/>\n")
-                   .arg(c.cls, coordinate(c.centre.x()), coordinate(c.centre.y()), coordinate(c.radius), c.stroke.name(),
-                        c.fill.name());
-    for (const auto& t : d.texts)
-        svg += QStringLiteral("<text class=\"%1\" x=\"%2\" y=\"%3\" font-family=\"sans-serif\" font-size=\"%4\" "
-                              "text-anchor=\"middle\" fill=\"%5\">%6</text>\n")
-                   .arg(t.cls, coordinate(t.at.x()), coordinate(t.at.y()), coordinate(t.size), t.color.name(), escaped(t.text));
-    svg += QStringLiteral("</svg>\n");
-    return svg;
-}
-
-QImage toImage(const TrussDrawing& d)
-{
-    QImage image(d.size.toSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const auto& l : d.lines) {
-        painter.setPen(QPen(l.color, l.width));
-        painter.drawLine(l.from, l.to);
-    }
-    for (const auto& p : d.polygons) {
-        painter.setPen(p.stroke);
-        painter.setBrush(p.fill);
-        painter.drawPolygon(p.points);
-    }
-    for (const auto& c : d.circles) {
-        painter.setPen(c.stroke);
-        painter.setBrush(c.fill);
-        painter.drawEllipse(c.centre, c.radius, c.radius);
-    }
-    for (const auto& t : d.texts) {
-        QFont font(QStringLiteral("sans-serif"));
-        font.setPixelSize(static_cast<int>(t.size));
-        painter.setFont(font);
-        painter.setPen(t.color);
-        const double width = QFontMetricsF(font).horizontalAdvance(t.text);
-        painter.drawText(t.at - QPointF(width / 2, 0), t.text);
-    }
-    return image;
-}
+TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces) { return Draftsman(t, forces).draw(); }

@@ -32,13 +32,21 @@ struct TrussDrawing {
         QColor stroke, fill;
         QString cls;
     };
+    enum class Anchor { Start, Middle, End };
     struct Text {
-        QPointF at;  // the middle of the text's baseline
+        QPointF at;  // the point of the text's baseline given by anchor
         QString text;
         QColor color;
         double size;
         QString cls;
+        Anchor anchor = Anchor::Middle;
     };
+
+    // How far left of its anchor point a text of this width starts.
+    static double startOffset(Anchor anchor, double width)
+    {
+        return anchor == Anchor::Start ? 0.0 : anchor == Anchor::End ? width : width / 2;
+    }
 
     QSizeF size;
     std::vector<Line> lines;
@@ -47,10 +55,16 @@ struct TrussDrawing {
     std::vector<Text> texts;
 };
 
-// The truss to scale: members coloured by group, node and member numbers, the
-// supports, the load arrows with their values, span and height dimensioned.
-// The file must have its tables.
-TrussDrawing drawTruss(const TrussFileContent& truss);
+// The truss to scale, under a title line (span, height, panels, loads) and a
+// legend of the colours: members coloured by group and labelled with their
+// numbers, or, given their forces (kN, tension positive, indexed by member
+// number), coloured by the sign of the force and labelled with it; node
+// numbers, the supports, the load arrows with their values, span and height
+// dimensioned. Labels that would overlap are left out, member labels first,
+// then node numbers, then every other load label; shapes closer than the
+// page can show are thinned; a caption says what was left out. The file
+// must have its tables.
+TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {});
 
 QString toSvg(const TrussDrawing& drawing);
 

@@ -1,0 +1,71 @@
+#include "tools/kvrtool/CommandLine.h"
+
+#include <QMap>
+
+#include "tools/kvrtool/Kvrtool.h"
+
+namespace {
+
+const OptionForm helpOption{{QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("Show this help.")};
+
+QString dashed(const QString& name) { return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name; }
+
+QString namesOf(const OptionForm& option, const QString& separator)
+{
+    QStringList names;
+    for (const QString& name : option.names)
+        names << dashed(name);
+    return names.join(separator);
+}
+
+std::vector<OptionForm> withHelp(const CommandForm& form)
+{
+    std::vector<OptionForm> options = form.options;
+    options.push_back(helpOption);
+    return options;
+}
+
+// Each option once: a second value would silently replace the first.
+std::optional<QString> givenTwice(const CommandForm& form, const QCommandLineParser& parser)
+{
+    QMap<QString, int> seen;
+    for (const QString& name : parser.optionNames())
+        for (const OptionForm& option : withHelp(form))
+            if (option.names.contains(name) && ++seen[option.names.constLast()] == 2)
+                return namesOf(option, QStringLiteral("/"));
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString helpOf(const CommandForm& form)
+{
+    QString help = QStringLiteral("kvrtool %1: %2\nusage: kvrtool %1 %3\n\noptions:\n").arg(form.name, form.summary, form.usage);
+    for (const OptionForm& option : withHelp(form)) {
+        QString names = namesOf(option, QStringLiteral(", "));
+        if (!option.valueName.isEmpty())
+            names += u' ' + option.valueName;
+        help += QStringLiteral("  %1  %2\n").arg(names.leftJustified(22), option.description);
+    }
+    return help;
+}
+
+std::optional<int> parseCommand(const CommandForm& form, QCommandLineParser& parser, const QStringList& arguments,
+                                QTextStream& out, QTextStream& err)
+{
+    for (const OptionForm& option : withHelp(form))
+        parser.addOption({option.names, option.description, option.valueName});
+    if (!parser.parse(arguments)) {
+        err << "kvrtool: " << parser.errorText() << '\n';
+        return kvrExit::failed;
+    }
+    if (const std::optional<QString> twice = givenTwice(form, parser)) {
+        err << "kvrtool: " << *twice << " is given twice; give it once\n";
+        return kvrExit::failed;
+    }
+    if (parser.isSet(helpOption.names.constLast())) {
+        out << helpOf(form);
+        return kvrExit::ok;
+    }
+    return std::nullopt;
+}

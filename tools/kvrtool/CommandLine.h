@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <QTextStream>
+
+// What one command of kvrtool takes: its help and its parser are made from it.
+struct OptionForm {
+    QStringList names;    // a one-letter name is a short option: {"o", "output"}
+    QString valueName;    // empty for a switch
+    QString description;  // with the unit of the value
+};
+
+struct CommandForm {
+    QString name;
+    QString summary;  // one line
+    QString usage;    // what follows "kvrtool NAME"
+    std::vector<OptionForm> options;
+};
+
+// The command's help: its summary, usage and every option.
+QString helpOf(const CommandForm& form);
+
+// Parses a command's arguments (arguments[0] the program's name) into
+// parser. Returns the exit status when the command is done already: its help
+// printed to out, or a mistake (an unknown option, an option given twice)
+// reported to err.
+std::optional<int> parseCommand(const CommandForm& form, QCommandLineParser& parser, const QStringList& arguments,
+                                QTextStream& out, QTextStream& err);

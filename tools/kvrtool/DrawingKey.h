@@ -1,0 +1,57 @@
+#pragma once
+
+#include <vector>
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include "kvrfile/TrussFileReader.h"
+
+// What a reader of a truss drawing needs to read it: how each member is
+// drawn and what the legend calls that, the title line, and the caption that
+// says what the page left out.
+
+struct MemberLook {
+    QColor color;
+    QString cls;   // the shape's class in the drawing
+    QString name;  // in the legend
+    int kind = 0;  // members of one kind are thinned together
+};
+
+// The members by group, or, given their forces, by the sign of the force.
+class MemberLooks {
+public:
+    MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces);
+
+    MemberLook of(int member) const;
+    QString labelOf(int member) const;  // its number, or its force in kN
+    QString labelClass() const;
+    QString labelName() const;  // for the caption
+    // The looks the legend shows, given those drawn: tension and compression
+    // always when the members are drawn by their forces.
+    std::vector<MemberLook> legend(const std::vector<MemberLook>& drawn) const;
+
+private:
+    const TrussFileContent& t;
+    const std::vector<double>& forces_;
+    double zero_ = 0.0;  // kN: forces this small are rounding, not load
+};
+
+struct Tally {
+    int shown = 0, total = 0;
+    bool partial() const { return shown < total; }
+};
+
+struct Omissions {
+    Tally memberLabels, nodeLabels, loadLabels;
+    int loadStride = 1;  // one load label in so many kept clear of the next
+    Tally members;       // shown: the lines that draw them
+    Tally nodes, arrows;
+};
+
+// One line to head the drawing: span, height, panels and the node loads.
+QString titleOf(const TrussFileContent& truss, double span, double height);
+
+// What was left out, and why; no line when nothing was.
+QStringList captionOf(const Omissions& omitted, const MemberLooks& looks);
