@@ -267,6 +267,7 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         {"missing output", {}, {"-o"}, 1, "--output is missing"},
         {"malformed span", {"--span", "six"}, {"--span"}, 1, "--span: expected a number, got 'six'"},
         {"decimal comma", {"--height", "1,5"}, {"--height"}, 1, "--height: expected a number, got '1,5'"},
+        {"beyond double", {"--span", "1e400"}, {"--span"}, 1, "--span: 1e400 is too large for a Single (at most 3.4E+38)"},
         {"fractional panels", {"--panels", "7.5"}, {"--panels"}, 1, "--panels: expected a whole number"},
         {"no panels", {"--panels", "0"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
         {"too many panels", {"--panels", "8192"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},

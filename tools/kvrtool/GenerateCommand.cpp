@@ -36,6 +36,8 @@ public:
     {
         const QString text = parser_.value(QString::fromLatin1(name));
         const numberRule::SingleResult result = numberRule::toSingle(text, QLocale::c());
+        if (result.status == numberRule::Conversion::OutOfRange)
+            throw OptionError{QStringLiteral("--%1: %2 is too large for a Single (at most 3.4E+38)").arg(QLatin1String(name), text)};
         if (result.status != numberRule::Conversion::Ok)
             throw OptionError{QStringLiteral("--%1: expected a number, got '%2'").arg(QLatin1String(name), text)};
         return result.value;
