@@ -1,33 +1,42 @@
-# The project's commands. Each one installs what is missing first.
-#   make run    build and start the window
-#   make test   build and run every test headless, the model's once more
-#               under AddressSanitizer and UndefinedBehaviorSanitizer, and
-#               fuzz the truss-file reader for 30 seconds
-#   make bench  build optimised and run the benchmarks
+# The project's commands. Each one first installs what it needs and is
+# missing (scripts/bootstrap).
+#   make run      build and start the window
+#   make test     build and run every test headless, the model's once more
+#                 under AddressSanitizer and UndefinedBehaviorSanitizer, fuzz
+#                 the truss-file reader for 30 seconds, and check the package
+#   make bench    build optimised and run the benchmarks
+#   make package  build optimised and make the Debian package
 
-BUILD       ?= build
-ASAN_BUILD  ?= build-asan
-FUZZ_BUILD  ?= build-fuzz
-BENCH_BUILD ?= build-bench
-JOBS        ?= $(shell nproc)
+BUILD         ?= build
+ASAN_BUILD    ?= build-asan
+FUZZ_BUILD    ?= build-fuzz
+BENCH_BUILD   ?= build-bench
+PACKAGE_BUILD ?= build-package
+JOBS          ?= $(shell nproc)
 # Warnings are errors in every build these commands make.
-CONFIGURE   := cmake -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+CONFIGURE     := cmake -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+# The optimised builds make the programs only.
+PROGRAMS_ONLY := -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
-.PHONY: all bootstrap build run test bench clean
+.PHONY: all build run test bench package clean
 
 all: build
 
-bootstrap:
-	@scripts/bootstrap
-
-build: bootstrap
-	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF >/dev/null
+# `make run` on a fresh clone configures without the tests, so that it needs
+# no test tools; once `make test` has configured them, they stay.
+build:
+	@scripts/bootstrap build
+	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF \
+	    $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/app/Ambrell
 
-test: build
+test:
+	@scripts/bootstrap build test package
+	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@$(CONFIGURE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_MODEL_ONLY=ON -DAMBRELL_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@$(CONFIGURE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DAMBRELL_FUZZ_ONLY=ON >/dev/null
@@ -36,10 +45,18 @@ test: build
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure
 
-bench: bootstrap
-	@$(CONFIGURE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+bench:
+	@scripts/bootstrap build bench
+	@$(CONFIGURE) -S . -B $(BENCH_BUILD) $(PROGRAMS_ONLY) >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target truss_bench
 	$(BENCH_BUILD)/bench/truss_bench
 
+package:
+	@scripts/bootstrap build package
+	@$(CONFIGURE) -S . -B $(PACKAGE_BUILD) $(PROGRAMS_ONLY) -DAMBRELL_BENCH=OFF >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/ambrell_*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

@@ -1,7 +1,7 @@
 #include <QApplication>
-#include <QIcon>
 
 #include "savefile/AtomicSave.h"
+#include "ui/AppIcon.h"
 #include "ui/frmMain.h"
 #include "version/Version.h"
 
@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ambrell"));
     QApplication::setApplicationVersion(QString::fromLatin1(ambrellVersion::text));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ambrell.xpm")));
+    QApplication::setWindowIcon(ambrellIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("ambrell"));
 
     frmMain window;

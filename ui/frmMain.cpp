@@ -8,13 +8,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/AppIcon.h"
 #include "ui/CommonDialog.h"
 #include "ui/FormLayout.h"
 #include "ui/MessageBoxSink.h"
@@ -32,7 +32,7 @@ frmMain::frmMain(MessageSink* messages, CommonDialog* saveDialog, QWidget* paren
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kelvor - Ambrell"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ambrell.xpm")));
+    setWindowIcon(ambrellIcon());
     // A fixed single border: no resizing, no minimize or maximize button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);

@@ -171,6 +171,10 @@ void WindowLayoutTest::windowIsFixedInSize()
     QVERIFY(qAbs(window.width() * 7335.0 / window.height() - 6120.0) < 20.0);
     const QPixmap icon = window.windowIcon().pixmap(32, 32);
     QCOMPARE(icon.size(), QSize(32, 32));
+    // Every size the build rendered from the drawing, its yellow ground in the corner.
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        QVERIFY2(window.windowIcon().availableSizes().contains(QSize(size, size)), QByteArray::number(size));
+    QCOMPARE(icon.toImage().pixelColor(0, 0), QColor(0xFF, 0xFF, 0x00));
 }
 
 void WindowLayoutTest::focusFollowsTheTabOrder()

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the package from a configured and built tree and checks it: the files
+# it must install, a Depends line that names no build or test tool, and
+# lintian's verdict (no errors).
+#   check_package.sh CPACK BUILD_DIRECTORY
+set -euo pipefail
+cpack=$1 build=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$cpack" --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 \
+    || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/ambrell_*.deb)
+echo "built $(basename "$deb")"
+failed=0
+
+expected=(
+    usr/bin/Ambrell
+    usr/bin/kvrtool
+    usr/share/applications/ambrell.desktop
+    usr/share/metainfo/org.example.Ambrell.metainfo.xml
+    usr/share/icons/hicolor/scalable/apps/ambrell.svg
+    usr/share/man/man1/Ambrell.1.gz
+    usr/share/man/man1/kvrtool.1.gz
+    usr/share/doc/ambrell/copyright
+    usr/share/doc/ambrell/changelog.gz
+)
+for size in 16 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/ambrell.png")
+done
+contents=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./||')
+for path in "${expected[@]}"; do
+    grep -qxF "$path" <<<"$contents" || { echo "missing from the package: /$path"; failed=1; }
+done
+
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+grep -q 'libqt6widgets6' <<<"$depends" || { echo "Depends does not name Qt Widgets"; failed=1; }
+tools=$(tr ',' '\n' <<<"$depends" | grep -E -e '-dev|clang|gtest|benchmark|cmake|ninja|xvfb|xdotool|imagemagick|lintian|g\+\+' || true)
+[[ -z "$tools" ]] || { echo "Depends names build or test tools: $tools"; failed=1; }
+
+lintian --fail-on error --tag-display-limit 0 "$deb" || { echo "lintian reports errors"; failed=1; }
+exit "$failed"
