@@ -48,6 +48,16 @@ protected:
         return file;
     }
 
+    // The default file, spoilt by spoil, written to name.
+    QString damagedCopy(void (*spoil)(QByteArray&), const QString& name)
+    {
+        QByteArray bytes = readAll(defaultFile());
+        spoil(bytes);
+        const QString file = path(name);
+        EXPECT_TRUE(writeAll(file, bytes));
+        return file;
+    }
+
     QTemporaryDir dir;
 };
 
@@ -165,13 +175,9 @@ const Damage damages[] = {
 
 TEST_F(Kvrtool, CheckFindsEachDefect)
 {
-    const QByteArray good = readAll(defaultFile());
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
-        QByteArray bytes = good;
-        damage.spoil(bytes);
-        const QString file = path(QStringLiteral("damaged.kvr"));
-        ASSERT_TRUE(writeAll(file, bytes));
+        const QString file = damagedCopy(damage.spoil, QStringLiteral("damaged.kvr"));
         const ToolRun checked = kvrtool({QStringLiteral("check"), file});
         EXPECT_EQ(checked.status, 1);
         EXPECT_TRUE(checked.out.contains(QString::fromUtf8(damage.finding))) << checked.out.toStdString();
@@ -314,13 +320,9 @@ const Refusal refusals[] = {
 
 TEST_F(Kvrtool, SolveRefusesWhatItCannotSolveInOneLine)
 {
-    const QByteArray good = readAll(defaultFile());
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.name);
-        QByteArray bytes = good;
-        refusal.spoil(bytes);
-        const QString file = path(QStringLiteral("refused.kvr"));
-        ASSERT_TRUE(writeAll(file, bytes));
+        const QString file = damagedCopy(refusal.spoil, QStringLiteral("refused.kvr"));
         for (const QStringList& extra : {QStringList{}, QStringList{QStringLiteral("--csv")}}) {
             const ToolRun run = kvrtool(QStringList{QStringLiteral("solve"), file} + extra);
             EXPECT_EQ(run.status, 1);

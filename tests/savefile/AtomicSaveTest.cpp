@@ -2,11 +2,9 @@
 // and that a refusal or a failure leaves the folder exactly as it was.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <functional>
 
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -18,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "FileSizeLimit.h"
 #include "TrussTestSupport.h"
 #include "savefile/AtomicSave.h"
 
@@ -69,29 +68,6 @@ void plantLink(const QString& folder, const QString& to, const QString& link)
                                                                      QStringLiteral("-s"), to, link});
     ASSERT_EQ(status, 0);
 }
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 struct Refusal {
     const char* name;

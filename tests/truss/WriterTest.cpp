@@ -1,12 +1,10 @@
 // Writing the truss file: replacing what is there, and every way it can fail.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "FileSizeLimit.h"
 #include "TrussTestSupport.h"
 
 namespace {
@@ -50,29 +48,6 @@ TEST(TrussWriter, UsesThePathUnchanged)
 
 // Limits the size of any file this process writes, for one scope. Holds for
 // root too, unlike permissions.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 struct WriteFailure {
     const char* name;
     QString (*prepare)(const QString& dir);  // returns the path to write to
