@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include <QBuffer>
-
 #include "analysis/TrussSolver.h"
+#include "kvrfile/TrussFile.h"
+#include "kvrfile/TrussFileEncoder.h"
 #include "kvrfile/TrussFileReader.h"
-#include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
 namespace {
@@ -42,16 +41,12 @@ void buildAndEncode(benchmark::State& state)
 {
     const auto np = static_cast<std::int16_t>(state.range(0));
     SilentSink sink;
-    // The in-memory file, like the copy's target, exists before the clock starts.
-    QByteArray bytes(fileSize(np), '\0');
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadWrite);
     for (auto _ : state) {
         clsTruss truss(sink);
         truss.setParameters(parameters(np));
         truss.generate();
-        buffer.seek(0);
-        if (!truss.writeData(buffer) || buffer.pos() != fileSize(np))
+        const std::vector<std::uint8_t> bytes = encodeTrussFile(truss.file());
+        if (static_cast<qint64>(bytes.size()) != fileSize(np))
             state.SkipWithError("encoding failed");
         benchmark::DoNotOptimize(bytes.data());
     }
@@ -78,12 +73,7 @@ TrussFileContent contentOf(std::int16_t np)
     clsTruss truss(sink);
     truss.setParameters(parameters(np));
     truss.generate();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    truss.writeData(buffer);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).content.value();
+    return readTrussFile(encodeTrussFile(truss.file())).content.value();
 }
 
 // Check, assembly, factorisation, solution and member forces.

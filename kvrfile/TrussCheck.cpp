@@ -32,7 +32,7 @@ public:
     TrussCheckReport run()
     {
         checkCounts();
-        if (!t.hasTables)
+        if (!t.hasTables())
             return std::move(report);
         checkValuesAreFinite();
         checkUnusedCellsAreZero();

@@ -1,8 +1,6 @@
 // The solver against closed forms: method of sections and virtual work.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-
 #include <cmath>
 
 #include "TrussTestSupport.h"
@@ -16,11 +14,7 @@ TrussFileContent built(const TrussParameters& parameters)
     clsTruss truss(sink);
     truss.setParameters(parameters);
     truss.generate();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(truss.writeData(buffer));
-    return readBack(bytes);
+    return readBack(encoded(truss));
 }
 
 // An even-panel Pratt truss as the builder numbers it, under downward loads

@@ -12,8 +12,8 @@
 #include <QXmlStreamReader>
 
 #include "TrussTestSupport.h"
+#include "kvrfile/TrussFile.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "truss/TrussFile.h"
 
 namespace {
 

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <ostream>
 #include <span>
+#include <vector>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #include "RecordingSink.h"
+#include "kvrfile/TrussFileEncoder.h"
 #include "kvrfile/TrussFileReader.h"
 #include "truss/clsTruss.h"
 
@@ -55,6 +57,13 @@ inline void putSingle(QByteArray& bytes, std::uint64_t offset, float value)
     const std::uint32_t bits = bitsOf(value);
     for (std::uint64_t i = 0; i < trussFile::singleSize; ++i)
         bytes[static_cast<qsizetype>(offset + i)] = static_cast<char>((bits >> (8 * i)) & 0xff);
+}
+
+// The truss file of the truss as built, by the file's own encoder.
+inline QByteArray encoded(const clsTruss& truss)
+{
+    const std::vector<std::uint8_t> bytes = encodeTrussFile(truss.file());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 // The file's bytes read back as the analysis program reads them, by kvrtool's

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "TrussTestSupport.h"
-#include "truss/TrussFile.h"
+#include "kvrfile/TrussFile.h"
 
 namespace {
 

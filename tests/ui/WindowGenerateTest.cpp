@@ -47,11 +47,7 @@ QByteArray expectedFile(const TrussParameters& input)
     clsTruss truss(sink);
     apply(truss, input, {});
     truss.generate();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    truss.writeData(buffer);
-    return bytes;
+    return encoded(truss);
 }
 
 QStringList filesIn(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }

@@ -96,7 +96,7 @@ std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QComma
 
 bool hasTables(const TrussFileContent& truss, QTextStream& err)
 {
-    if (truss.hasTables)
+    if (truss.hasTables())
         return true;
     err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
     return false;
@@ -114,7 +114,7 @@ const CommandForm& showForm()
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     return runOnFile(showForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
-        if (!truss.hasTables) {
+        if (!truss.hasTables()) {
             showSize(truss, err);
             hasTables(truss, err);
             return kvrExit::failed;
