@@ -1,4 +1,4 @@
-#include "tools/kvrtool/DrawingKey.h"
+#include "drawing/DrawingKey.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,12 +20,10 @@ QString leftOut(const Tally& tally, const QString& what)
     return QStringLiteral("%1 of %2 %3").arg(tally.total - tally.shown).arg(tally.total).arg(what);
 }
 
-enum ForceKind { tension = 10, compression, noForce };
-
 const MemberLook byForce[] = {
-    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force in kN > 0)"), tension},
-    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force in kN < 0)"), compression},
-    {{150, 150, 150}, QStringLiteral("member no-force"), QStringLiteral("no force"), noForce},
+    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force in kN > 0)")},
+    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force in kN < 0)")},
+    {{150, 150, 150}, QStringLiteral("member no-force"), QStringLiteral("no force")},
 };
 
 QColor colorOf(MemberGroup group)
@@ -75,7 +73,7 @@ MemberLook MemberLooks::of(int m) const
     if (forces_.empty()) {
         const MemberGroup group = groupOf(t, m);
         return {colorOf(group), QStringLiteral("member ") + QString::fromLatin1(groupName(group)).replace(u' ', u'-'),
-                legendName(group), static_cast<int>(group)};
+                legendName(group)};
     }
     const double force = forces_[static_cast<std::size_t>(m)];
     return byForce[std::fabs(force) <= zero_ ? 2 : force > 0 ? 0 : 1];

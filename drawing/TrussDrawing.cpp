@@ -1,12 +1,12 @@
-#include "tools/kvrtool/TrussDrawing.h"
+#include "drawing/TrussDrawing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
+#include "drawing/DrawingKey.h"
+#include "drawing/PageFit.h"
 #include "kvrfile/TrussStructure.h"
-#include "tools/kvrtool/DrawingKey.h"
-#include "tools/kvrtool/PageFit.h"
 
 namespace {
 
@@ -107,14 +107,14 @@ private:
     }
 
     // From left to right, so that where the page cannot show members apart,
-    // those kept take turns among their kinds.
+    // the one kept of each cluster is its leftmost.
     void drawMembers()
     {
         std::vector<Stroke> all = strokes();
         std::stable_sort(all.begin(), all.end(),
                          [](const Stroke& p, const Stroke& q) { return p.a.x() + p.b.x() < q.a.x() + q.b.x(); });
         for (const Stroke& stroke : all) {
-            if (!members.keep(stroke.a, stroke.b, 0))
+            if (!members.keep(stroke.a, stroke.b))
                 continue;
             d.lines.push_back({stroke.a, stroke.b, stroke.look.color, 2.0, stroke.look.cls});
             ++omitted.members.shown;
