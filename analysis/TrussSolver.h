@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "kvrfile/Result.h"
 #include "kvrfile/TrussFileReader.h"
 
 // The plane pin-jointed truss of a truss file, linear elastic, small
@@ -28,10 +29,8 @@ struct TrussSolution {
     double residual = 0.0;  // kN: the largest out-of-balance force left at a free node
 };
 
-struct TrussAnalysis {
-    std::optional<TrussSolution> solution;
-    std::string refusal;  // one line naming the node or member at fault, when there is no solution
-};
+// The solution, or one line naming the node or member at fault.
+using TrussAnalysis = Result<TrussSolution>;
 
 // Refuses a file that check finds inconsistent (zero-length members and
 // members without positive E and A included) and a mechanism, whose

@@ -73,7 +73,7 @@ TrussFileContent contentOf(std::int16_t np)
     clsTruss truss(sink);
     truss.setParameters(parameters(np));
     truss.generate();
-    return readTrussFile(encodeTrussFile(truss.file())).content.value();
+    return readTrussFile(encodeTrussFile(truss.file())).value.value();
 }
 
 // Check, assembly, factorisation, solution and member forces.
@@ -82,9 +82,9 @@ void solve(benchmark::State& state)
     const TrussFileContent content = contentOf(static_cast<std::int16_t>(state.range(0)));
     for (auto _ : state) {
         const TrussAnalysis analysis = solveTruss(content);
-        if (!analysis.solution)
-            state.SkipWithError(analysis.refusal.c_str());
-        benchmark::DoNotOptimize(analysis.solution);
+        if (!analysis.value)
+            state.SkipWithError(analysis.error.c_str());
+        benchmark::DoNotOptimize(analysis.value);
     }
 }
 

@@ -3,16 +3,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <span>
 #include <string>
 
+#include "kvrfile/Result.h"
 #include "kvrfile/TrussFileContent.h"
 
-struct TrussFileRead {
-    std::optional<TrussFileContent> content;
-    std::string error;  // why there is no content
-};
+// The content, or why the input holds none.
+using TrussFileRead = Result<TrussFileContent>;
 
 // The counts of any file that holds a header; the tables too when it holds
 // every byte they call for.

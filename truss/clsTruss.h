@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QString>
 
 #include "kvrfile/TrussFileContent.h"
+#include "savefile/AtomicSave.h"
 #include "truss/MessageSink.h"
 #include "truss/TrussBuildError.h"
 #include "truss/TrussParameters.h"
@@ -21,10 +23,11 @@ public:
     clsTruss& operator=(const clsTruss&) = delete;
 
     // Builds the tables for the chosen configuration and writes the truss
-    // file to openfile(). Returns false when the file could not be written
-    // (the user has been told why). A failure of the builder is thrown as
-    // TrussBuildError before any file is touched.
-    bool saveFile();
+    // file to openfile(). Returns why the file could not be written, in the
+    // system's words, for the caller to tell the user; nothing when it was
+    // written. A failure of the builder is thrown as TrussBuildError before
+    // any file is touched.
+    std::optional<atomicSave::Failure> saveFile();
 
     // Builds the tables for the chosen configuration, as saveFile() does,
     // without writing anything. Throws TrussBuildError like saveFile().
@@ -67,7 +70,7 @@ public:
     static constexpr std::int32_t pointLoads = 2;
 
 private:
-    bool writeFile();
+    std::optional<atomicSave::Failure> writeFile() const;
     void generatePratt();
 
     MessageSink& messages_;

@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const TrussFileRead read = readTrussFile(stream, "input");
     std::fclose(stream);
-    if (!read.content)
+    if (!read.value)
         return 0;
-    const TrussFileContent& truss = *read.content;
+    const TrussFileContent& truss = *read.value;
     checkTruss(truss);
     if (truss.hasTables())
         for (int m = 1; m <= truss.noMembers; ++m)

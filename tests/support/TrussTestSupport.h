@@ -18,6 +18,10 @@
 // Readable failure output for texts in the tests' assertions.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
+namespace atomicSave {
+inline void PrintTo(const Failure& failure, std::ostream* out) { ::PrintTo(failure.description, out); }
+}  // namespace atomicSave
+
 // The parameters the window starts with.
 inline TrussParameters windowStart()
 {
@@ -71,5 +75,5 @@ inline QByteArray encoded(const clsTruss& truss)
 inline TrussFileContent readBack(const QByteArray& bytes)
 {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).content.value();
+    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).value.value();
 }

@@ -1,6 +1,9 @@
 // Whole generations through the window, each checked by the file it writes.
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -382,6 +385,8 @@ void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 
     QCOMPARE(w.sink.messages.size(), std::size_t{1});
     QVERIFY(w.sink.messages[0].text.startsWith(QStringLiteral("Error while saving file ") + folder + QStringLiteral("\r\n")));
+    QCOMPARE(w.sink.messages[0].text.mid(QStringLiteral("Error while saving file \r\n").size() + folder.size()),
+             QString::fromLocal8Bit(std::strerror(EISDIR)));
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Critical);
     QCOMPARE(w.status(), QStringLiteral("Truss file not written"));
     QCOMPARE(filesIn(dir_->path()), QStringList{QStringLiteral("folder.kvr")});

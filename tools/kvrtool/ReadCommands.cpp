@@ -74,11 +74,11 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
         return std::nullopt;
     }
     const TrussFileRead read = readTrussFile(QFile::encodeName(positional[0]).toStdString());
-    if (!read.content) {
+    if (!read.value) {
         err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
         return std::nullopt;
     }
-    return read.content;
+    return read.value;
 }
 
 }  // namespace

@@ -160,9 +160,9 @@ const CommandForm& solveForm()
 std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err)
 {
     TrussAnalysis analysis = solveTruss(truss);
-    if (!analysis.solution)
-        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
-    return std::move(analysis.solution);
+    if (!analysis.value)
+        err << "kvrtool: " << QString::fromStdString(analysis.error) << '\n';
+    return std::move(analysis.value);
 }
 
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
