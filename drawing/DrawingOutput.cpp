@@ -87,11 +87,12 @@ void paint(QPainter& painter, const TrussDrawing& d)
     painter.restore();
 }
 
-QImage toImage(const TrussDrawing& d)
+QImage toImage(const TrussDrawing& d, double scale)
 {
-    QImage image(d.size.toSize(), QImage::Format_RGB32);
+    QImage image((d.size * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     paint(painter, d);
     painter.end();
     return image;

@@ -76,5 +76,5 @@ QString toSvg(const TrussDrawing& drawing);
 // as it was given. Needs a QGuiApplication, for the fonts.
 void paint(QPainter& painter, const TrussDrawing& drawing);
 
-// The drawing painted on white, one pixel a point.
-QImage toImage(const TrussDrawing& drawing);
+// The drawing painted on white, scale pixels a point.
+QImage toImage(const TrussDrawing& drawing, double scale = 1.0);

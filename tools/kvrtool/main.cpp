@@ -30,13 +30,13 @@ int withOutputWritten(int status, QTextStream& out, QTextStream& err)
 int main(int argc, char* argv[])
 {
     atomicSave::reportFileSizeLimitAsFailure();
-    // Only drawing a PNG needs fonts; it runs on the offscreen platform, so
-    // no display is needed.
-    bool png = false;
+    // Only a PNG and the calculation pages need fonts; they are made on the
+    // offscreen platform, so no display is needed.
+    bool fonts = argc > 1 && QByteArray(argv[1]) == "report";
     for (int i = 1; i < argc; ++i)
-        png = png || QByteArray(argv[i]).toLower().endsWith(".png");
+        fonts = fonts || QByteArray(argv[i]).toLower().endsWith(".png");
     std::unique_ptr<QCoreApplication> application;
-    if (png) {
+    if (fonts) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+
+#include "report/TrussStudy.h"
+
+// The node table and the member table of a study, as the viewer's tables and
+// the calculation pages show them: the file's values and, when it is solved,
+// the results. Rows count from 0 (node or member 1); a cell has its text and
+// its value, to sort by.
+struct TableCell {
+    QString text;
+    double value = 0.0;
+};
+
+class ResultTable {
+public:
+    enum class Kind { Nodes, Members };
+    ResultTable(const TrussStudy& study, Kind kind);
+
+    int rows() const;
+    int columns() const { return static_cast<int>(heads().size()); }
+    const QStringList& heads() const;
+    TableCell cell(int row, int column) const;
+    QStringList rowTexts(int row) const;
+
+private:
+    TableCell nodeCell(int n, int column) const;
+    TableCell memberCell(int m, int column) const;
+
+    const TrussStudy& study;
+    Kind kind;
+    double displacement = 0, reaction = 0, force = 0, stress = 0;  // the largest of each, for the rounding
+};
