@@ -46,7 +46,7 @@ int ResultTable::rows() const
     return kind == Kind::Nodes ? study.truss.noNodes : study.truss.noMembers;
 }
 
-const QStringList& ResultTable::heads() const
+const QStringList& ResultTable::headsOf(Kind kind)
 {
     static const QStringList nodes{QStringLiteral("node"),    QStringLiteral("x (m)"),   QStringLiteral("y (m)"),
                                    QStringLiteral("load (kN)"), QStringLiteral("support"), QStringLiteral("ux (mm)"),

@@ -20,7 +20,8 @@ public:
 
     int rows() const;
     int columns() const { return static_cast<int>(heads().size()); }
-    const QStringList& heads() const;
+    const QStringList& heads() const { return headsOf(kind); }
+    static const QStringList& headsOf(Kind kind);
     TableCell cell(int row, int column) const;
     QStringList rowTexts(int row) const;
 

@@ -1,0 +1,301 @@
+#include "viewer/TrussCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <QGestureEvent>
+#include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QPainter>
+#include <QPinchGesture>
+#include <QWheelEvent>
+
+#include "kvrfile/TrussStructure.h"
+
+namespace {
+
+constexpr double pickDistance = 6;        // px
+constexpr double largestPage = 2e6;       // pt: what a drawing made at a zoomed scale may span
+constexpr double redrawAbove = 1.3;       // redraw when the zoom has moved this far from the drawing's scale
+constexpr double leastMagnification = 0.2;
+
+double distanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+}  // namespace
+
+TrussCanvas::TrussCanvas(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(200, 150);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    grabGesture(Qt::PinchGesture);
+    redraw.setSingleShot(true);
+    redraw.setInterval(120);
+    connect(&redraw, &QTimer::timeout, this, &TrussCanvas::drawAtZoom);
+}
+
+void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView)
+{
+    const bool hadTruss = study && study->drawable();
+    study = std::move(next);
+    nodes.clear();
+    forces = study ? study->forces() : std::vector<double>{};
+    if (!study || !study->drawable()) {
+        fitDrawing = drawing_ = TrussDrawing{};
+        update();
+        return;
+    }
+    const TrussFileContent& t = study->truss;
+    double xMin = std::numeric_limits<double>::infinity(), yMax = -xMin;
+    for (int n = 1; n <= t.noNodes; ++n)
+        if (std::isfinite(t.node(n, NodeColumn::X)) && std::isfinite(t.node(n, NodeColumn::Y))) {
+            xMin = std::min(xMin, double(t.node(n, NodeColumn::X)));
+            yMax = std::max(yMax, double(t.node(n, NodeColumn::Y)));
+        }
+    nodes.resize(t.nodeRows());
+    for (int n = 1; n <= t.noNodes; ++n) {
+        const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
+        nodes[std::size_t(n)] = std::isfinite(x) && std::isfinite(y) ? QPointF(x - xMin, yMax - y) : QPointF();
+    }
+    fitDrawing = drawTruss(t, forces);
+    drawing_ = fitDrawing;
+    if (keepView && hadTruss && !fitted)
+        drawAtZoom();
+    else
+        fit();
+}
+
+void TrussCanvas::fit()
+{
+    fitted = true;
+    drawing_ = fitDrawing;
+    const QSizeF page = fitDrawing.size;
+    if (page.isEmpty()) {
+        update();
+        return;
+    }
+    const double zoom = std::min(width() / page.width(), height() / page.height());
+    pixelsPerMetre = zoom * fitDrawing.pointsPerMetre;
+    const QPointF corner((width() - page.width() * zoom) / 2, (height() - page.height() * zoom) / 2);
+    screenOrigin = corner + fitDrawing.origin * zoom;
+    update();
+}
+
+double TrussCanvas::magnification() const
+{
+    const QSizeF page = fitDrawing.size;
+    if (page.isEmpty())
+        return 1.0;
+    const double zoom = std::min(width() / page.width(), height() / page.height());
+    return pixelsPerMetre / (zoom * fitDrawing.pointsPerMetre);
+}
+
+void TrussCanvas::zoomBy(double factor, QPointF around)
+{
+    if (fitDrawing.size.isEmpty())
+        return;
+    const double span = fitDrawing.size.width() / fitDrawing.pointsPerMetre;
+    const double most = 4 * largestPage / std::max(span, 1e-9);  // px a metre
+    const double wanted = std::clamp(magnification() * factor, leastMagnification, std::numeric_limits<double>::max());
+    const double next = std::min(pixelsPerMetre * wanted / magnification(), most);
+    const QPointF metres = (around - screenOrigin) / pixelsPerMetre;
+    pixelsPerMetre = next;
+    screenOrigin = around - metres * pixelsPerMetre;
+    fitted = false;
+    redraw.start();
+    update();
+}
+
+// A drawing made at the scale of the zoom, one point a pixel, so that its
+// labels are placed where the screen has room for them.
+void TrussCanvas::drawAtZoom()
+{
+    if (!study || !study->drawable())
+        return;
+    const double span = fitDrawing.size.width() / fitDrawing.pointsPerMetre;
+    const double wanted = std::clamp(pixelsPerMetre, fitDrawing.pointsPerMetre, largestPage / std::max(span, 1e-9));
+    const double ratio = wanted / drawing_.pointsPerMetre;
+    if (ratio < redrawAbove && ratio > 1 / redrawAbove)
+        return;
+    drawing_ = wanted == fitDrawing.pointsPerMetre ? fitDrawing : drawTruss(study->truss, forces, wanted);
+    update();
+}
+
+QTransform TrussCanvas::pageToScreen() const
+{
+    const double zoom = pixelsPerMetre / drawing_.pointsPerMetre;
+    QTransform transform;
+    transform.translate(screenOrigin.x(), screenOrigin.y());
+    transform.scale(zoom, zoom);
+    transform.translate(-drawing_.origin.x(), -drawing_.origin.y());
+    return transform;
+}
+
+QPointF TrussCanvas::screenOf(int node) const
+{
+    return node > 0 && std::size_t(node) < nodes.size() ? screenOf(nodes[std::size_t(node)]) : QPointF();
+}
+
+void TrussCanvas::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (drawing_.size.isEmpty()) {
+        painter.setPen(Qt::darkGray);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
+                         study ? tr("The file holds no tables to draw.")
+                               : tr("Open a truss file with File ▸ Open, or drop one here."));
+        return;
+    }
+    const QTransform transform = pageToScreen();
+    painter.setTransform(transform);
+    paint(painter, drawing_, transform.inverted().mapRect(QRectF(rect())));
+    painter.resetTransform();
+    paintSelection(painter);
+}
+
+void TrussCanvas::paintSelection(QPainter& painter) const
+{
+    if (nodesSelected.isEmpty() && membersSelected.isEmpty())
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor highlight(255, 170, 0, 170);
+    painter.setPen(QPen(highlight, 7, Qt::SolidLine, Qt::RoundCap));
+    const TrussFileContent& t = study->truss;
+    for (const int m : membersSelected) {
+        const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
+        if (a != 0 && b != 0)
+            painter.drawLine(screenOf(a), screenOf(b));
+    }
+    painter.setPen(QPen(highlight, 4));
+    painter.setBrush(Qt::NoBrush);
+    for (const int n : nodesSelected)
+        painter.drawEllipse(screenOf(n), 8, 8);
+}
+
+TrussCanvas::Pick TrussCanvas::pickAt(QPointF point) const
+{
+    if (!study || !study->drawable())
+        return {};
+    const TrussFileContent& t = study->truss;
+    Pick best;
+    double nearest = pickDistance;
+    for (int n = 1; n <= t.noNodes; ++n) {
+        const QPointF d = screenOf(n) - point;
+        if (const double distance = std::hypot(d.x(), d.y()); distance < nearest) {
+            nearest = distance;
+            best = {Part::Node, n};
+        }
+    }
+    if (best.part == Part::Node)
+        return best;
+    for (int m = 1; m <= t.noMembers; ++m) {
+        const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
+        if (a == 0 || b == 0)
+            continue;
+        if (const double distance = distanceToSegment(point, screenOf(a), screenOf(b)); distance < nearest) {
+            nearest = distance;
+            best = {Part::Member, m};
+        }
+    }
+    return best;
+}
+
+void TrussCanvas::setSelection(Part part, const QList<int>& numbers)
+{
+    (part == Part::Node ? nodesSelected : membersSelected) = numbers;
+    (part == Part::Node ? membersSelected : nodesSelected).clear();
+    update();
+}
+
+void TrussCanvas::resizeEvent(QResizeEvent*)
+{
+    if (fitted)
+        fit();
+}
+
+void TrussCanvas::wheelEvent(QWheelEvent* event)
+{
+    zoomBy(std::pow(2.0, event->angleDelta().y() / 240.0), event->position());
+    event->accept();
+}
+
+void TrussCanvas::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressedAt = lastDrag = event->position();
+    dragging = false;
+}
+
+void TrussCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton) {
+        const QPointF moved = event->position() - pressedAt;
+        dragging = dragging || std::hypot(moved.x(), moved.y()) > 3;
+        if (dragging) {
+            screenOrigin += event->position() - lastDrag;
+            lastDrag = event->position();
+            fitted = false;
+            update();
+        }
+        return;
+    }
+    if (const Pick pick = pickAt(event->position()); !(pick == hover)) {
+        hover = pick;
+        emit hovered(pick);
+    }
+}
+
+void TrussCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && !dragging)
+        emit picked(pickAt(event->position()));
+    dragging = false;
+}
+
+void TrussCanvas::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoomIn();
+        break;
+    case Qt::Key_Minus:
+        zoomOut();
+        break;
+    case Qt::Key_0:
+        fit();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool TrussCanvas::event(QEvent* event)
+{
+    if (event->type() == QEvent::Gesture) {
+        const auto* gesture = static_cast<QGestureEvent*>(event);
+        if (const auto* pinch = static_cast<const QPinchGesture*>(gesture->gesture(Qt::PinchGesture))) {
+            zoomBy(pinch->scaleFactor(), mapFromGlobal(pinch->centerPoint()));
+            return true;
+        }
+    }
+    if (event->type() == QEvent::NativeGesture) {
+        const auto* native = static_cast<QNativeGestureEvent*>(event);
+        if (native->gestureType() == Qt::ZoomNativeGesture) {
+            zoomBy(1 + native->value(), native->position());
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
