@@ -4,11 +4,10 @@
 #include <cmath>
 
 #include "kvrfile/NodeLoads.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
 
 namespace {
-
-QString value(double v) { return QString::number(v, 'g', 4); }
 
 QString count(int n, const char* one, const char* many)
 {
@@ -60,6 +59,8 @@ QString legendName(MemberGroup group)
 
 }  // namespace
 
+QString labelValue(double value) { return QString::fromStdString(formatSignificant(value, 4, Halves::AwayFromZero)); }
+
 MemberLooks::MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces) : t(truss), forces_(forces)
 {
     double largest = 0.0;
@@ -84,7 +85,7 @@ QString MemberLooks::labelOf(int m) const
     if (forces_.empty())
         return QString::number(m);
     const double force = forces_[static_cast<std::size_t>(m)];
-    return value(std::fabs(force) <= zero_ ? 0.0 : force);
+    return labelValue(std::fabs(force) <= zero_ ? 0.0 : force);
 }
 
 QString MemberLooks::labelClass() const
@@ -110,16 +111,16 @@ std::vector<MemberLook> MemberLooks::legend(const std::vector<MemberLook>& drawn
 
 QString titleOf(const TrussFileContent& truss, double span, double height)
 {
-    QStringList parts{QStringLiteral("span %1 m").arg(value(span)), QStringLiteral("height %1 m").arg(value(height))};
+    QStringList parts{QStringLiteral("span %1 m").arg(labelValue(span)), QStringLiteral("height %1 m").arg(labelValue(height))};
     if (const int panels = panelsOf(truss); panels > 0)
         parts << count(panels, "panel", "panels");
     // The file holds node loads whether w or P was entered (see NodeLoads).
     const NodeLoads loads = nodeLoadsOf(truss);
     if (loads.even)
         parts << QStringLiteral("node loads %1 kN, half at both ends: P = %1 kN or w = %2 kN/m")
-                     .arg(value(std::fabs(loads.each)), value(std::fabs(loads.perMetre())));
+                     .arg(labelValue(std::fabs(loads.each)), labelValue(std::fabs(loads.perMetre())));
     else if (loads.loaded > 0)
-        parts << QStringLiteral("node loads %1 kN in all on %2").arg(value(std::fabs(loads.total)), count(loads.loaded, "node", "nodes"));
+        parts << QStringLiteral("node loads %1 kN in all on %2").arg(labelValue(std::fabs(loads.total)), count(loads.loaded, "node", "nodes"));
     else
         parts << QStringLiteral("no loads");
     return parts.join(QStringLiteral(", "));

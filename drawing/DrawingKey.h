@@ -49,6 +49,10 @@ struct Omissions {
     Tally nodes, arrows;
 };
 
+// A value as the drawing labels it: 4 significant digits, an exact half
+// rounded away from zero.
+QString labelValue(double value);
+
 // One line to head the drawing: span, height, panels and the node loads.
 QString titleOf(const TrussFileContent& truss, double span, double height);
 

@@ -16,8 +16,6 @@ const QColor black(0, 0, 0);
 const QColor grey(110, 110, 110);
 const QColor loadRed(192, 0, 0);
 
-QString value(double v) { return QString::number(v, 'g', 4); }
-
 // Page distances, in pt, below which the page can no longer show things apart.
 constexpr double memberSpacing = 6;     // members with both ends this close are drawn once
 constexpr double shortMember = 4;       // runs of members this short are drawn as one line
@@ -167,7 +165,7 @@ private:
         d.lines.push_back({tail, tip, loadRed, 1.5, QStringLiteral("load")});
         d.polygons.push_back({QPolygonF({tip, tip + QPointF(-4, -9 * direction), tip + QPointF(4, -9 * direction)}),
                               loadRed, loadRed, QStringLiteral("load-head")});
-        loadLabels.push_back({tail + QPointF(0, -6 * direction), value(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
+        loadLabels.push_back({tail + QPointF(0, -6 * direction), labelValue(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
                               QStringLiteral("load-value")});
     }
 
@@ -199,12 +197,12 @@ private:
         d.lines.push_back({QPointF(left, yDim), QPointF(right, yDim), grey, 1, QStringLiteral("dimension")});
         for (const double x : {left, right})
             d.lines.push_back({QPointF(x, yDim - 6), QPointF(x, yDim + 6), grey, 1, QStringLiteral("dimension")});
-        fix({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + value(span) + QStringLiteral(" m"), grey, 12,
+        fix({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + labelValue(span) + QStringLiteral(" m"), grey, 12,
              QStringLiteral("dimension-value")});
         d.lines.push_back({QPointF(xDim, top), QPointF(xDim, bottom()), grey, 1, QStringLiteral("dimension")});
         for (const double y : {top, bottom()})
             d.lines.push_back({QPointF(xDim - 6, y), QPointF(xDim + 6, y), grey, 1, QStringLiteral("dimension")});
-        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + value(height) + QStringLiteral(" m"), grey,
+        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + labelValue(height) + QStringLiteral(" m"), grey,
              12, QStringLiteral("dimension-value")});
     }
 

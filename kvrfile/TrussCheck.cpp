@@ -7,16 +7,12 @@
 #include <utility>
 
 #include "kvrfile/NodeLoads.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
 
 namespace {
 
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
+std::string number(double value) { return formatSignificant(value, 6); }
 
 constexpr int columns(std::size_t count) { return static_cast<int>(count); }
 using trussFile::memberColumns;

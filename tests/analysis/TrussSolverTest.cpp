@@ -97,7 +97,9 @@ TEST(TrussSolver, EvenPrattForcesAndReactionsByTheMethodOfSections)
         SCOPED_TRACE(testing::Message() << c.np << " panels");
         const TrussFileContent t = built(parametersOf(c));
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.value) << analysis.error;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const std::vector<double> expected = prattOf(t, c.np).forces();
         const double scale = c.w * c.L * c.L / 8 / c.h;  // the largest chord force
         for (int m = 1; m <= t.noMembers; ++m)
@@ -128,7 +130,9 @@ TEST(TrussSolver, SymmetricDeflectionByVirtualWork)
         for (int m = 1; m <= t.noMembers; ++m)
             work += F[std::size_t(m)] * f[std::size_t(m)] * real.length(m) / ea;
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.value) << analysis.error;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const NodeResult& middle = analysis.value->nodes[std::size_t(c.np + 2 + c.np / 2)];
         EXPECT_NEAR(-middle.uy, work, 1e-5 * work);
     }
@@ -147,7 +151,9 @@ TEST(TrussSolver, SinglePanelDeflectionByVirtualWork)
         const double x = -d10 / d11;
         const double vertical = -half - x * h / d;
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.value) << analysis.error;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const auto& s = *analysis.value;
         EXPECT_NEAR(s.members[3].force, vertical, 1e-6 * half);
         EXPECT_NEAR(s.members[5].force, x, 1e-6 * half);

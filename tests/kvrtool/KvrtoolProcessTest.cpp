@@ -2,6 +2,10 @@
 // answer to a file-size limit and to a standard output that cannot be written.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -19,60 +23,81 @@ struct ProcessCase {
     const char* limit;      // the shell's ulimit -f in blocks, or nullptr
     QStringList arguments;  // after kvrtool; DIR stands for the test's folder
     const char* output;     // the standard output's file in DIR, or nullptr
-    const char* message;    // on the standard error
+    const char* message;    // on the standard error; %1 stands for the system's words for error
+    int error = 0;          // 0: the message is kvrtool's own
 };
 
 const QString generate = QStringLiteral("generate --span 6 --height 1 --panels 1000 --area 100 --e 205 --udl 10");
 
 const ProcessCase processCases[] = {
     {"generate under a file-size limit", "1", (generate + QStringLiteral(" -o DIR/big.kvr")).split(u' '), nullptr,
-     "kvrtool: Error while saving file DIR/big.kvr: File too large"},
+     "kvrtool: Error while saving file DIR/big.kvr: %1", EFBIG},
     {"draw a PNG under a file-size limit", "1", {"draw", "DIR/t.kvr", "-o", "DIR/t.png"}, nullptr,
-     "kvrtool: cannot write DIR/t.png: File too large"},
+     "kvrtool: cannot write DIR/t.png: %1", EFBIG},
     {"generate onto a FIFO", nullptr, (generate + QStringLiteral(" -o DIR/fifo")).split(u' '), nullptr,
-     "kvrtool: Error while saving file DIR/fifo: Not a regular file"},
+     "kvrtool: Error while saving file DIR/fifo: Not a regular file", 0},
     {"show into a full disk", nullptr, {"show", "--csv", "DIR/t.kvr"}, "full",
-     "kvrtool: cannot write the standard output: No space left on device"},
+     "kvrtool: cannot write the standard output: %1", ENOSPC},
 };
 
-TEST(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
+// The system's words for an error in the language kvrtool speaks: the
+// environment's, which every Qt program takes on at its start.
+QString systemWords(int error)
 {
+    std::setlocale(LC_ALL, "");
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+class KvrtoolProcess : public ::testing::TestWithParam<ProcessCase> {
+protected:
+    void SetUp() override
+    {
+        const QByteArray folder = QFile::encodeName(dir.path());
+        ASSERT_EQ(::mkfifo(folder + "/fifo", 0644), 0);
+        // A copy of the full device, as root (so in CI).
+        full = ::mknod(folder + "/full", S_IFCHR | 0666, makedev(1, 7)) == 0;
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, windowStart(), dir.path() + QStringLiteral("/t.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+    }
+
     QTemporaryDir dir;
+    bool full = false;
+};
+
+TEST_P(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
+{
+    const ProcessCase& c = GetParam();
+    if (c.output != nullptr && !full)
+        GTEST_SKIP() << "making a copy of the full device needs root";
     const QString d = dir.path();
-    const QByteArray folder = QFile::encodeName(d);
-    ASSERT_EQ(::mkfifo(folder + "/fifo", 0644), 0);
-    // A copy of the full device, as root (so in CI).
-    const bool full = ::mknod(folder + "/full", S_IFCHR | 0666, makedev(1, 7)) == 0;
-    RecordingSink sink;
-    clsTruss truss(sink);
-    apply(truss, windowStart(), d + QStringLiteral("/t.kvr"));
-    ASSERT_EQ(truss.saveFile(), std::nullopt);
     const QStringList before = QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
-    for (const ProcessCase& c : processCases) {
-        SCOPED_TRACE(c.name);
-        if (c.output != nullptr && !full)
-            continue;
-        QStringList arguments = c.arguments;
-        arguments.replaceInStrings(QStringLiteral("DIR"), d);
-        // The shell sets the limit and becomes kvrtool, whose own start must
-        // turn the limit's signal into a failure it reports.
-        const QString limit = c.limit ? QStringLiteral("ulimit -f %1 && ").arg(QString::fromLatin1(c.limit)) : QString();
-        arguments.prepend(QStringLiteral(KVRTOOL));
-        arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
-        arguments.prepend(QStringLiteral("-c"));
-        QProcess tool;
-        if (c.output != nullptr)
-            tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
-        tool.start(QStringLiteral("sh"), arguments);
-        ASSERT_TRUE(tool.waitForFinished(60000));
+    QStringList arguments = c.arguments;
+    arguments.replaceInStrings(QStringLiteral("DIR"), d);
+    // The shell sets the limit and becomes kvrtool, whose own start must
+    // turn the limit's signal into a failure it reports.
+    const QString limit = c.limit ? QStringLiteral("ulimit -f %1 && ").arg(QString::fromLatin1(c.limit)) : QString();
+    arguments.prepend(QStringLiteral(KVRTOOL));
+    arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
+    arguments.prepend(QStringLiteral("-c"));
+    QProcess tool;
+    if (c.output != nullptr)
+        tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
+    tool.start(QStringLiteral("sh"), arguments);
+    ASSERT_TRUE(tool.waitForFinished(60000));
 
-        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(tool.exitCode(), 2);
-        const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
-        EXPECT_TRUE(err.contains(QString::fromLatin1(c.message).replace(QStringLiteral("DIR"), d))) << err.toStdString();
-        EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before) << "nothing left behind";
-    }
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 2);
+    QString message = QString::fromLatin1(c.message);
+    if (c.error != 0)
+        message = message.arg(systemWords(c.error));
+    const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains(message.replace(QStringLiteral("DIR"), d))) << err.toStdString();
+    EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before) << "nothing left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolProcess, ::testing::ValuesIn(processCases), ByRowName());
 
 }  // namespace

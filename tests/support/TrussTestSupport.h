@@ -1,9 +1,12 @@
 #pragma once
 
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <ostream>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QByteArray>
@@ -14,6 +17,32 @@
 #include "kvrfile/TrussFileEncoder.h"
 #include "kvrfile/TrussFileReader.h"
 #include "truss/clsTruss.h"
+
+// A row's name as a test's name: its words run together, each capitalised
+// ("file-size limit" gives "FileSizeLimit").
+inline std::string testNameOf(std::string_view words)
+{
+    std::string name;
+    bool wordStarts = true;
+    for (const char c : words) {
+        if (c == '\'')
+            continue;
+        const bool inWord = std::isalnum(static_cast<unsigned char>(c)) != 0;
+        if (inWord)
+            name += wordStarts ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        wordStarts = !inWord;
+    }
+    return name;
+}
+
+// Names the rows of a parameterised test by their name field.
+struct ByRowName {
+    template <class Info>
+    std::string operator()(const Info& info) const
+    {
+        return testNameOf(info.param.name);
+    }
+};
 
 // Readable failure output for texts in the tests' assertions.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -85,7 +85,6 @@ TEST(PrattBuilder, DerivedValuesOfTheWorkedExample)
     EXPECT_EQ(truss.panelLength(), 1.5f);
     EXPECT_EQ(truss.nodeLoad(), 15.0f);
     EXPECT_EQ(truss.noMax(), 17);
-    EXPECT_EQ(truss.noConstants(), 2);
 }
 
 struct FailureCase {
@@ -123,7 +122,7 @@ TEST(PrattBuilder, FailuresAreThrownWithTheirKindAndWriteNothing)
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString existing = dir.filePath(QStringLiteral("existing.kvr"));
-        ASSERT_TRUE(writeAll(existing, "what the user had"));
+        EXPECT_TRUE(writeAll(existing, "what the user had"));
         for (const QString& path : {existing, dir.filePath(QStringLiteral("new.kvr"))}) {
             RecordingSink sink;
             clsTruss truss(sink);
@@ -251,10 +250,10 @@ TEST(TrussObject, EverySaveBuildsAnewFromTheCurrentProperties)
         SCOPED_TRACE(np);
         input.np = np;
         apply(truss, input, reused);
-        ASSERT_EQ(truss.saveFile(), std::nullopt);
+        EXPECT_EQ(truss.saveFile(), std::nullopt);
         clsTruss once(sink);
         apply(once, input, fresh);
-        ASSERT_EQ(once.saveFile(), std::nullopt);
+        EXPECT_EQ(once.saveFile(), std::nullopt);
         EXPECT_EQ(readAll(reused), readAll(fresh));
         EXPECT_EQ(truss.members().rows(), static_cast<std::size_t>(truss.noMembers() + 1));
     }

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <string>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -62,27 +61,27 @@ struct WriteFailure {
 };
 
 const WriteFailure writeFailures[] = {
-    {"EmptyPath", [](const QString&) { return QString(); }, 0, 7, 0},
-    {"MissingFolder", [](const QString& d) { return d + QStringLiteral("/missing/truss.kvr"); }, 0, 7, ENOENT},
-    {"PathIsAFolder",
+    {"empty path", [](const QString&) { return QString(); }, 0, 7, 0},
+    {"missing folder", [](const QString& d) { return d + QStringLiteral("/missing/truss.kvr"); }, 0, 7, ENOENT},
+    {"path is a folder",
      [](const QString& d) {
          QDir(d).mkdir(QStringLiteral("folder.kvr"));
          return d + QStringLiteral("/folder.kvr");
      },
      0, 7, EISDIR},
-    {"ParentIsAFile",
+    {"parent is a file",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/plain"), "a file, not a folder");
          return d + QStringLiteral("/plain/truss.kvr");
      },
      0, 7, ENOTDIR},
-    {"FileSizeLimitOverAnEarlierFile",
+    {"file-size limit over an earlier file",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier truss");
          return d + QStringLiteral("/earlier.kvr");
      },
      100000, 8191, EFBIG},
-    {"FileSizeLimitOnTheLastFlush", [](const QString& d) { return d + QStringLiteral("/small.kvr"); }, 1000, 7, EFBIG},
+    {"file-size limit on the last flush", [](const QString& d) { return d + QStringLiteral("/small.kvr"); }, 1000, 7, EFBIG},
 };
 
 class TrussWriterFailure : public ::testing::TestWithParam<WriteFailure> {};
@@ -117,7 +116,6 @@ TEST_P(TrussWriterFailure, IsReturnedInTheSystemsWordsAndLeavesTheDiskAsItWas)
     EXPECT_EQ(readAll(path), earlier);
 }
 
-INSTANTIATE_TEST_SUITE_P(TrussWriter, TrussWriterFailure, ::testing::ValuesIn(writeFailures),
-                         [](const ::testing::TestParamInfo<WriteFailure>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(TrussWriter, TrussWriterFailure, ::testing::ValuesIn(writeFailures), ByRowName());
 
 }  // namespace

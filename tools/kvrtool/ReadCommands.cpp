@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
 #include "tools/kvrtool/KvrCommands.h"

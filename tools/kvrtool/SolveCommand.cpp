@@ -5,13 +5,20 @@
 #include <QCommandLineParser>
 
 #include "analysis/TrussSolver.h"
+#include "kvrfile/NumberText.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TextTable.h"
 
 namespace {
 
-QString number(double value) { return QString::number(value, 'g', 6); }
+// An exact half rounds away from zero; a zero is 0, whatever its sign.
+QString text(double value, int digits)
+{
+    return QString::fromStdString(formatSignificant(value == 0.0 ? 0.0 : value, digits, Halves::AwayFromZero));
+}
+
+QString number(double value) { return text(value, 6); }
 
 // The largest magnitude of each quantity: what is a billionth of it is the
 // rounding of the solution, and the text shows it as 0.
@@ -34,7 +41,7 @@ struct Magnitudes {
 QString number(double value, double largest) { return number(std::fabs(value) <= 1e-9 * largest ? 0.0 : value); }
 
 // CSV keeps every digit a reader may want to compare.
-QString exact(double value) { return QString::number(value, 'g', 12); }
+QString exact(double value) { return text(value, 12); }
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
