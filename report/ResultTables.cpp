@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
 #include "report/ResultText.h"
 

@@ -15,7 +15,7 @@ using resultText::number;
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
-QString metres(double value) { return QString::number(value, 'g', 6) + QStringLiteral(" m"); }
+QString metres(double value) { return number(value) + QStringLiteral(" m"); }
 
 // The largest magnitude of each kind of result.
 struct Magnitudes {
@@ -131,8 +131,8 @@ private:
         const double span = pin && roller ? std::fabs(double(t.node(roller, NodeColumn::X)) - t.node(pin, NodeColumn::X)) : 0.0;
         if (span > 0 && std::fabs(uy) > 1e-9 * largestDisplacement && uy != 0) {
             const double ratio = span / std::fabs(uy);
-            value += QStringLiteral(", L/") + (ratio >= 10 ? QString::number(std::floor(ratio), 'f', 0) : QString::number(ratio, 'g', 2))
-                     + QStringLiteral(" of the span L = ") + QString::number(span, 'g', 6) + QStringLiteral(" m between the supports");
+            value += QStringLiteral(", L/") + (ratio >= 10 ? number(std::floor(ratio), 17) : number(ratio, 2))
+                     + QStringLiteral(" of the span L = ") + number(span) + QStringLiteral(" m between the supports");
         }
         add(QStringLiteral("largest vertical deflection"), value);
     }
