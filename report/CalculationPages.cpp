@@ -58,10 +58,20 @@ private:
         QFont font(QStringLiteral("sans-serif"));
         font.setPointSizeF(points * 72.0 / device.logicalDpiY());
         font.setBold(bold);
+        // No ligatures: "fl" stays two letters in the PDF, so that searching
+        // and copying find "deflection".
+        font.setStyleStrategy(QFont::PreferNoShaping);
         return font;
     }
 
-    double rowHeight() const { return QFontMetricsF(fontOf(tableSize), &device).lineSpacing(); }
+    // The step from one line of a column's block to the next, as it is laid out.
+    double rowHeight() const
+    {
+        const QFontMetricsF metrics(fontOf(tableSize), &device);
+        const QRectF room(0, 0, 1000, 1000);
+        return metrics.boundingRect(room, Qt::AlignLeft, QStringLiteral("0\n0")).height()
+               - metrics.boundingRect(room, Qt::AlignLeft, QStringLiteral("0")).height();
+    }
 
     int rowsPerPage() const
     {
