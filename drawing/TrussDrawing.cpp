@@ -173,17 +173,17 @@ private:
     void drawSupport(int n)
     {
         const float code = t.node(n, NodeColumn::Support);
-        if (code != SupportCode::Pin && code != SupportCode::Roller)
+        const char* const name = SupportCode::nameOf(code);
+        if (name == nullptr)
             return;
         const QPointF base = at(n) + QPointF(0, 4);
         const QPolygonF triangle({base, base + QPointF(-10, 16), base + QPointF(10, 16)});
         const QColor fill(220, 220, 220);
+        d.polygons.push_back({triangle, black, fill, QStringLiteral("support ") + QLatin1String(name)});
         if (code == SupportCode::Pin) {
-            d.polygons.push_back({triangle, black, fill, QStringLiteral("support pin")});
             d.lines.push_back({base + QPointF(-14, 16), base + QPointF(14, 16), black, 1.5, QStringLiteral("support-ground")});
             return;
         }
-        d.polygons.push_back({triangle, black, fill, QStringLiteral("support roller")});
         for (const double dx : {-5.0, 5.0})
             d.circles.push_back({base + QPointF(dx, 19), 3, black, QColor(255, 255, 255), QStringLiteral("support-wheel")});
         d.lines.push_back({base + QPointF(-14, 22), base + QPointF(14, 22), black, 1.5, QStringLiteral("support-ground")});

@@ -16,10 +16,8 @@ QString single(float value) { return QString::fromStdString(formatSingle(value))
 
 QString supportName(float code)
 {
-    if (code == SupportCode::Pin)
-        return QStringLiteral("1 (pin)");
-    if (code == SupportCode::Roller)
-        return QStringLiteral("2 (roller)");
+    if (const char* name = SupportCode::nameOf(code))
+        return QStringLiteral("%1 (%2)").arg(single(code), QLatin1String(name));
     return code == 0.0f ? QStringLiteral("-") : single(code);
 }
 

@@ -120,10 +120,11 @@ private:
         for (int n = 1; n <= t.noNodes; ++n) {
             const float code = t.node(n, NodeColumn::Support);
             const NodeResult& r = s.nodes[static_cast<std::size_t>(n)];
+            const QLatin1String name(SupportCode::nameOf(code));
             if (code == SupportCode::Pin)
-                held << QStringLiteral("node %1 (pin) rx %2 kN, ry %3 kN").arg(n).arg(shownReaction(r.rx), shownReaction(r.ry));
+                held << QStringLiteral("node %1 (%2) rx %3 kN, ry %4 kN").arg(n).arg(name, shownReaction(r.rx), shownReaction(r.ry));
             else if (code == SupportCode::Roller)
-                held << QStringLiteral("node %1 (roller) ry %2 kN").arg(n).arg(shownReaction(r.ry));
+                held << QStringLiteral("node %1 (%2) ry %3 kN").arg(n).arg(name, shownReaction(r.ry));
         }
         out << "reactions: " << held.join(QStringLiteral("; ")) << '\n';
     }
