@@ -17,10 +17,8 @@ TableCell result(double value, double largest) { return {resultText::number(valu
 
 TableCell supportOf(float code)
 {
-    if (code == SupportCode::Pin)
-        return {QStringLiteral("pin"), code};
-    if (code == SupportCode::Roller)
-        return {QStringLiteral("roller"), code};
+    if (const char* name = SupportCode::nameOf(code))
+        return {QString::fromLatin1(name), code};
     return code == 0.0f ? TableCell{QString(), 0.0} : single(code);
 }
 

@@ -95,10 +95,11 @@ public:
         QStringList held;
         for (int n = 1; n <= t.noNodes; ++n) {
             const float code = t.node(n, NodeColumn::Support);
+            const QLatin1String name(SupportCode::nameOf(code));
             if (code == SupportCode::Pin)
-                held << QStringLiteral("node %1 (pin) rx %2 kN, ry %3 kN").arg(n).arg(shownReaction(node(n).rx), shownReaction(node(n).ry));
+                held << QStringLiteral("node %1 (%2) rx %3 kN, ry %4 kN").arg(n).arg(name, shownReaction(node(n).rx), shownReaction(node(n).ry));
             else if (code == SupportCode::Roller)
-                held << QStringLiteral("node %1 (roller) ry %2 kN").arg(n).arg(shownReaction(node(n).ry));
+                held << QStringLiteral("node %1 (%2) ry %3 kN").arg(n).arg(name, shownReaction(node(n).ry));
         }
         add(QStringLiteral("reactions"), held.join(QStringLiteral("; ")));
         extreme(s, +1, QStringLiteral("most tension"));
