@@ -39,6 +39,10 @@ public:
     void zoomOut() { zoomBy(1 / zoomStep, rect().center()); }
     void fit();
 
+    // Makes the drawing at the zoom's scale now, rather than when the zoom
+    // has settled.
+    void drawAtZoom();
+
     double magnification() const;  // 1 when the whole drawing fits
     Pick pickAt(QPointF point) const;
     QPointF screenOf(int node) const;
@@ -63,7 +67,6 @@ protected:
 private:
     QTransform pageToScreen() const;
     QPointF screenOf(QPointF metres) const { return screenOrigin + metres * pixelsPerMetre; }
-    void drawAtZoom();
     void paintSelection(QPainter& painter) const;
 
     std::shared_ptr<const TrussStudy> study;
