@@ -5,9 +5,11 @@
 
 #include <iostream>
 #include <map>
+#include <sstream>
 
 #include <QApplication>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "kvrfile/TrussFileEncoder.h"
@@ -67,6 +69,39 @@ void openAndPaint(benchmark::State& state)
     }
 }
 
+// The parts of opening: reading, check and solution; the drawing that fits.
+void readAndStudy(benchmark::State& state)
+{
+    const std::string path = trussFile(static_cast<std::int16_t>(state.range(0))).toStdString();
+    for (auto _ : state) {
+        const TrussStudy study = studyTruss(*readTrussFile(path).value);
+        benchmark::DoNotOptimize(study.solution);
+    }
+}
+
+void fitDrawing(benchmark::State& state)
+{
+    const TrussStudy study = studyTruss(*readTrussFile(trussFile(static_cast<std::int16_t>(state.range(0))).toStdString()).value);
+    for (auto _ : state) {
+        const TrussDrawing drawing = drawTruss(study.truss, study.forces());
+        benchmark::DoNotOptimize(drawing.lines.data());
+    }
+}
+
+// From starting the program with the file to its drawing painted: the
+// program's start, the file's opening and the first paint, in a process of
+// its own, as the engineer sees it.
+void startToWindow(benchmark::State& state)
+{
+    const QString path = trussFile(static_cast<std::int16_t>(state.range(0)));
+    for (auto _ : state) {
+        QProcess program;
+        program.start(QStringLiteral(FIRST_WINDOW), {path});
+        if (!program.waitForFinished(30000) || program.exitCode() != 0)
+            state.SkipWithError("the program did not paint its window");
+    }
+}
+
 // A repaint at a magnification of the fit, once the drawing at that zoom has
 // been made.
 void repaintAtZoom(benchmark::State& state)
@@ -96,6 +131,9 @@ void calculationPages(benchmark::State& state)
 }
 
 BENCHMARK(openAndPaint)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
+BENCHMARK(startToWindow)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(readAndStudy)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
+BENCHMARK(fitDrawing)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(repaintAtZoom)->Arg(1)->Arg(8)->Arg(64)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond);
 BENCHMARK(calculationPages)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -120,10 +158,12 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     Reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double small = reporter.times["openAndPaint/7"], large = reporter.times["openAndPaint/" + std::to_string(largest)];
+    std::ostringstream name;
+    name << "startToWindow/" << largest << "/iterations:5";
+    const double small = reporter.times["startToWindow/7/iterations:5"], large = reporter.times[name.str()];
     if (small > 0 && large > 0)
-        std::cout << "open and first paint, " << largest << " panels against 7: " << large / small
-                  << " times (goal: at most 300 ms and 1.5 times)\n";
+        std::cout << "start to window, " << largest << " panels against 7: " << large / small
+                  << " times (goal: at most 1.5 times; opening and first paint at most 300 ms)\n";
     benchmark::Shutdown();
     return 0;
 }

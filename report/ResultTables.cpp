@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
@@ -9,18 +10,15 @@
 
 namespace {
 
-TableCell single(float value) { return {QString::fromStdString(formatSingle(value)), value}; }
+constexpr double none = std::numeric_limits<double>::quiet_NaN();  // a result of a truss not solved
 
-TableCell whole(int value) { return {QString::number(value), double(value)}; }
+// What a column holds, for its text.
+enum class Shown { Number, Single, Support, Group, Displacement, Reaction, Force, Stress };
 
-TableCell result(double value, double largest) { return {resultText::number(value, largest), value}; }
-
-TableCell supportOf(float code)
-{
-    if (const char* name = SupportCode::nameOf(code))
-        return {QString::fromLatin1(name), code};
-    return code == 0.0f ? TableCell{QString(), 0.0} : single(code);
-}
+constexpr Shown nodeKinds[] = {Shown::Number,       Shown::Single,       Shown::Single,   Shown::Single,  Shown::Support,
+                               Shown::Displacement, Shown::Displacement, Shown::Reaction, Shown::Reaction};
+constexpr Shown memberKinds[] = {Shown::Number, Shown::Single, Shown::Single, Shown::Group,
+                                 Shown::Single, Shown::Single, Shown::Force,  Shown::Stress};
 
 }  // namespace
 
@@ -32,6 +30,7 @@ ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kin
         displacement = std::max({displacement, std::fabs(n.ux), std::fabs(n.uy)});
         reaction = std::max({reaction, std::fabs(n.rx), std::fabs(n.ry)});
     }
+    displacement *= millimetresPerMetre;
     for (const MemberResult& m : study.solution->members) {
         force = std::max(force, std::fabs(m.force));
         stress = std::max(stress, std::fabs(m.stress));
@@ -56,9 +55,71 @@ const QStringList& ResultTable::headsOf(Kind kind)
     return kind == Kind::Nodes ? nodes : members;
 }
 
+double ResultTable::value(int row, int column) const
+{
+    const TrussFileContent& t = study.truss;
+    const auto* s = study.solution ? &*study.solution : nullptr;
+    const int i = row + 1;
+    if (kind == Kind::Nodes) {
+        constexpr int file[] = {0, NodeColumn::X, NodeColumn::Y, NodeColumn::Load, NodeColumn::Support};
+        if (column == 0)
+            return i;
+        if (column < 5)
+            return t.node(i, file[column]);
+        if (!s)
+            return none;
+        const NodeResult& r = s->nodes[static_cast<std::size_t>(i)];
+        const double results[] = {r.ux * millimetresPerMetre, r.uy * millimetresPerMetre, r.rx, r.ry};
+        return results[column - 5];
+    }
+    switch (column) {
+    case 0:
+        return i;
+    case 1:
+        return t.member(i, MemberColumn::First);
+    case 2:
+        return t.member(i, MemberColumn::Second);
+    case 3:
+        return static_cast<int>(groupOf(t, i));
+    case 4:
+        return t.member(i, MemberColumn::E);
+    case 5:
+        return t.member(i, MemberColumn::A);
+    default:
+        break;
+    }
+    if (!s)
+        return none;
+    const MemberResult& r = s->members[static_cast<std::size_t>(i)];
+    return column == 6 ? r.force : r.stress;
+}
+
 TableCell ResultTable::cell(int row, int column) const
 {
-    return kind == Kind::Nodes ? nodeCell(row + 1, column) : memberCell(row + 1, column);
+    const double v = value(row, column);
+    if (std::isnan(v) && (kind == Kind::Nodes ? column >= 5 : column >= 6))
+        return {QString(), v};
+    switch (kind == Kind::Nodes ? nodeKinds[column] : memberKinds[column]) {
+    case Shown::Number:
+        return {QString::number(row + 1), v};
+    case Shown::Single:
+        return {QString::fromStdString(formatSingle(static_cast<float>(v))), v};
+    case Shown::Support:
+        if (const char* name = SupportCode::nameOf(static_cast<float>(v)))
+            return {QString::fromLatin1(name), v};
+        return {v == 0.0 ? QString() : QString::fromStdString(formatSingle(static_cast<float>(v))), v};
+    case Shown::Group:
+        return {QString::fromLatin1(groupName(static_cast<MemberGroup>(static_cast<int>(v)))), v};
+    case Shown::Displacement:
+        return {resultText::number(v, displacement), v};
+    case Shown::Reaction:
+        return {resultText::number(v, reaction), v};
+    case Shown::Force:
+        return {resultText::number(v, force), v};
+    case Shown::Stress:
+        return {resultText::number(v, stress), v};
+    }
+    return {};
 }
 
 QStringList ResultTable::rowTexts(int row) const
@@ -67,64 +128,4 @@ QStringList ResultTable::rowTexts(int row) const
     for (int c = 0; c < columns(); ++c)
         texts << cell(row, c).text;
     return texts;
-}
-
-TableCell ResultTable::nodeCell(int n, int column) const
-{
-    const TrussFileContent& t = study.truss;
-    switch (column) {
-    case 0:
-        return whole(n);
-    case 1:
-        return single(t.node(n, NodeColumn::X));
-    case 2:
-        return single(t.node(n, NodeColumn::Y));
-    case 3:
-        return single(t.node(n, NodeColumn::Load));
-    case 4:
-        return supportOf(t.node(n, NodeColumn::Support));
-    default:
-        break;
-    }
-    if (!study.solution)
-        return {};
-    const NodeResult& r = study.solution->nodes[static_cast<std::size_t>(n)];
-    const double mm = millimetresPerMetre;
-    switch (column) {
-    case 5:
-        return result(r.ux * mm, displacement * mm);
-    case 6:
-        return result(r.uy * mm, displacement * mm);
-    case 7:
-        return result(r.rx, reaction);
-    default:
-        return result(r.ry, reaction);
-    }
-}
-
-TableCell ResultTable::memberCell(int m, int column) const
-{
-    const TrussFileContent& t = study.truss;
-    switch (column) {
-    case 0:
-        return whole(m);
-    case 1:
-        return single(t.member(m, MemberColumn::First));
-    case 2:
-        return single(t.member(m, MemberColumn::Second));
-    case 3: {
-        const MemberGroup group = groupOf(t, m);
-        return {QString::fromLatin1(groupName(group)), double(static_cast<int>(group))};
-    }
-    case 4:
-        return single(t.member(m, MemberColumn::E));
-    case 5:
-        return single(t.member(m, MemberColumn::A));
-    default:
-        break;
-    }
-    if (!study.solution)
-        return {};
-    const MemberResult& r = study.solution->members[static_cast<std::size_t>(m)];
-    return column == 6 ? result(r.force, force) : result(r.stress, stress);
 }

@@ -23,12 +23,10 @@ public:
     const QStringList& heads() const { return headsOf(kind); }
     static const QStringList& headsOf(Kind kind);
     TableCell cell(int row, int column) const;
+    double value(int row, int column) const;  // NaN for a result of a truss not solved
     QStringList rowTexts(int row) const;
 
 private:
-    TableCell nodeCell(int n, int column) const;
-    TableCell memberCell(int m, int column) const;
-
     const TrussStudy& study;
     Kind kind;
     double displacement = 0, reaction = 0, force = 0, stress = 0;  // the largest of each, for the rounding

@@ -29,10 +29,8 @@ QVariant TrussTableModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return table->cell(index.row(), index.column()).text;
-    case sortRole: {
-        const TableCell cell = table->cell(index.row(), index.column());
-        return cell.text.isEmpty() ? QVariant() : QVariant(cell.value);
-    }
+    case sortRole:
+        return table->value(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     default:

@@ -25,13 +25,16 @@ QTableView* tableView(QSortFilterProxyModel* model, const QString& name)
     auto* view = new QTableView;
     view->setObjectName(name);
     view->setModel(model);
+    // Rows come in their numbers' order; sorted only when a head is clicked,
+    // so that opening a large file sorts nothing.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     view->setSortingEnabled(true);
-    view->sortByColumn(0, Qt::AscendingOrder);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setResizeContentsPrecision(100);  // rows measured for a column's width
     view->setWordWrap(false);
     return view;
 }
