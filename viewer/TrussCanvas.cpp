@@ -50,63 +50,79 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
     nodes.clear();
     forces = study ? study->forces() : std::vector<double>{};
     if (!study || !study->drawable()) {
-        fitDrawing = drawing_ = TrussDrawing{};
+        pageDrawing = drawing_ = TrussDrawing{};
         update();
         return;
     }
     const TrussFileContent& t = study->truss;
-    double xMin = std::numeric_limits<double>::infinity(), yMax = -xMin;
-    for (int n = 1; n <= t.noNodes; ++n)
-        if (std::isfinite(t.node(n, NodeColumn::X)) && std::isfinite(t.node(n, NodeColumn::Y))) {
-            xMin = std::min(xMin, double(t.node(n, NodeColumn::X)));
-            yMax = std::max(yMax, double(t.node(n, NodeColumn::Y)));
+    double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin, yMin = xMin, yMax = -xMin;
+    for (int n = 1; n <= t.noNodes; ++n) {
+        const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
+        if (std::isfinite(x) && std::isfinite(y)) {
+            xMin = std::min(xMin, x);
+            xMax = std::max(xMax, x);
+            yMin = std::min(yMin, y);
+            yMax = std::max(yMax, y);
         }
+    }
+    extent = xMin <= xMax ? QSizeF(xMax - xMin, yMax - yMin) : QSizeF();
     nodes.resize(t.nodeRows());
     for (int n = 1; n <= t.noNodes; ++n) {
         const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
         nodes[std::size_t(n)] = std::isfinite(x) && std::isfinite(y) ? QPointF(x - xMin, yMax - y) : QPointF();
     }
-    fitDrawing = drawTruss(t, forces);
-    drawing_ = fitDrawing;
-    if (keepView && hadTruss && !fitted)
-        drawAtZoom();
-    else
+    pageDrawing = drawTruss(t, forces);
+    fitPixelsPerMetre = fitScale();
+    if (keepView && hadTruss && !fitted) {
+        drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())));
+        update();
+    } else {
         fit();
+    }
 }
+
+// The scale at which the drawing, one point a pixel, fits the widget: its
+// margins (title, legend, dimensions, caption) as they are, the truss in
+// what is left.
+double TrussCanvas::fitScale() const
+{
+    const double s = pageDrawing.pointsPerMetre;
+    const double marginX = pageDrawing.size.width() - extent.width() * s;
+    const double marginY = pageDrawing.size.height() - extent.height() * s;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double across = extent.width() > 0 ? (width() - marginX) / extent.width() : inf;
+    const double down = extent.height() > 0 ? (height() - marginY) / extent.height() : inf;
+    const double fits = std::min(across, down);
+    // A widget smaller than the margins shows the page drawing scaled down.
+    return std::isfinite(fits) && fits > 0.25 * s ? std::min(fits, mostPointsPerMetre()) : s;
+}
+
+double TrussCanvas::mostPointsPerMetre() const { return largestPage / std::max(extent.width(), 1e-9); }
 
 void TrussCanvas::fit()
 {
     fitted = true;
-    drawing_ = fitDrawing;
-    const QSizeF page = fitDrawing.size;
-    if (page.isEmpty()) {
+    if (pageDrawing.size.isEmpty()) {
         update();
         return;
     }
-    const double zoom = std::min(width() / page.width(), height() / page.height());
-    pixelsPerMetre = zoom * fitDrawing.pointsPerMetre;
+    const double scale = fitScale();
+    drawing_ = scale == pageDrawing.pointsPerMetre ? pageDrawing : drawTruss(study->truss, forces, scale);
+    const QSizeF page = drawing_.size;
+    const double zoom = std::min({1.0, width() / page.width(), height() / page.height()});
+    pixelsPerMetre = fitPixelsPerMetre = zoom * drawing_.pointsPerMetre;
     const QPointF corner((width() - page.width() * zoom) / 2, (height() - page.height() * zoom) / 2);
-    screenOrigin = corner + fitDrawing.origin * zoom;
+    screenOrigin = corner + drawing_.origin * zoom;
     update();
 }
 
-double TrussCanvas::magnification() const
-{
-    const QSizeF page = fitDrawing.size;
-    if (page.isEmpty())
-        return 1.0;
-    const double zoom = std::min(width() / page.width(), height() / page.height());
-    return pixelsPerMetre / (zoom * fitDrawing.pointsPerMetre);
-}
+double TrussCanvas::magnification() const { return fitPixelsPerMetre > 0 ? pixelsPerMetre / fitPixelsPerMetre : 1.0; }
 
 void TrussCanvas::zoomBy(double factor, QPointF around)
 {
-    if (fitDrawing.size.isEmpty())
+    if (pageDrawing.size.isEmpty())
         return;
-    const double span = fitDrawing.size.width() / fitDrawing.pointsPerMetre;
-    const double most = 4 * largestPage / std::max(span, 1e-9);  // px a metre
-    const double wanted = std::clamp(magnification() * factor, leastMagnification, std::numeric_limits<double>::max());
-    const double next = std::min(pixelsPerMetre * wanted / magnification(), most);
+    const double next = std::clamp(pixelsPerMetre * factor, leastMagnification * fitPixelsPerMetre, 4 * mostPointsPerMetre());
     const QPointF metres = (around - screenOrigin) / pixelsPerMetre;
     pixelsPerMetre = next;
     screenOrigin = around - metres * pixelsPerMetre;
@@ -121,12 +137,11 @@ void TrussCanvas::drawAtZoom()
 {
     if (!study || !study->drawable())
         return;
-    const double span = fitDrawing.size.width() / fitDrawing.pointsPerMetre;
-    const double wanted = std::clamp(pixelsPerMetre, fitDrawing.pointsPerMetre, largestPage / std::max(span, 1e-9));
+    const double wanted = std::clamp(pixelsPerMetre, std::min(fitPixelsPerMetre, mostPointsPerMetre()), mostPointsPerMetre());
     const double ratio = wanted / drawing_.pointsPerMetre;
     if (ratio < redrawAbove && ratio > 1 / redrawAbove)
         return;
-    drawing_ = wanted == fitDrawing.pointsPerMetre ? fitDrawing : drawTruss(study->truss, forces, wanted);
+    drawing_ = drawTruss(study->truss, forces, wanted);
     update();
 }
 

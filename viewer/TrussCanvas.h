@@ -68,12 +68,16 @@ private:
     QTransform pageToScreen() const;
     QPointF screenOf(QPointF metres) const { return screenOrigin + metres * pixelsPerMetre; }
     void paintSelection(QPainter& painter) const;
+    double fitScale() const;
+    double mostPointsPerMetre() const;
 
     std::shared_ptr<const TrussStudy> study;
     std::vector<double> forces;
     std::vector<QPointF> nodes;  // m, right and down from the truss's leftmost and highest points
-    TrussDrawing fitDrawing;     // the drawing that fits a page, for the fit and the zoom limits
-    TrussDrawing drawing_;       // the drawing at the zoom's scale, or fitDrawing
+    QSizeF extent;               // m: the truss's span and height
+    TrussDrawing pageDrawing;    // the drawing that fits a page, whose margins the fit keeps
+    TrussDrawing drawing_;       // the drawing at the zoom's scale
+    double fitPixelsPerMetre = 1.0;
 
     // The view: screen pixels a metre, and where the truss's origin lies.
     double pixelsPerMetre = 1.0;

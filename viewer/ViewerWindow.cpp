@@ -91,8 +91,8 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     layout->addWidget(split, 1);
     setCentralWidget(central);
     resize(1200, 760);
-    split->setSizes({660, 540});
-    side->setSizes({300, 80, 380});
+    split->setSizes({740, 460});
+    side->setSizes({250, 60, 450});
 
     connect(&follower, &FileFollower::changed, this, [this] { openFile(follower.path()); });
     connect(canvas_, &TrussCanvas::hovered, this, &ViewerWindow::sayWhatIsAt);
