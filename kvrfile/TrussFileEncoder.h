@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "kvrfile/TrussFileContent.h"
@@ -9,3 +11,8 @@
 // they stand, then both tables whole. The one place that encodes a truss
 // file.
 std::vector<std::uint8_t> encodeTrussFile(const TrussFileContent& content);
+
+// The same into bytes the caller keeps, which must be exactly
+// encodedSize(content) of them: false, with nothing written, when they are not.
+bool encodeTrussFile(const TrussFileContent& content, std::span<std::uint8_t> bytes);
+std::size_t encodedSize(const TrussFileContent& content);
