@@ -1,6 +1,9 @@
 // kvrview's start for the benchmark: the program as kvrview starts it, which
-// ends as soon as its drawing has been painted the first time.
+// says "painted" as soon as its drawing has been painted the first time, and
+// ends.
 //   first_window FILE
+#include <cstdio>
+
 #include <QApplication>
 #include <QTimer>
 
@@ -14,10 +17,20 @@ public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            // Painted once the event has been handled: say so right after.
+            QTimer::singleShot(0, qApp, [] {
+                std::fputs("painted\n", stdout);
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    bool painted = false;
 };
 
 }  // namespace

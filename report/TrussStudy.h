@@ -17,8 +17,11 @@ struct TrussStudy {
     std::string refusal;  // why there is no solution; empty when there is one
 
     bool drawable() const { return truss.hasTables(); }
+    // Read, and not yet checked and solved (a study made by studyTruss never is).
+    bool toStudy() const { return drawable() && !solution && refusal.empty(); }
     // The member forces (kN) by member number, or none without a solution.
     std::vector<double> forces() const;
 };
 
+// The file checked, and solved.
 TrussStudy studyTruss(TrussFileContent truss);

@@ -176,6 +176,8 @@ std::vector<SummaryLine> summaryOf(const TrussStudy& study)
     summary.geometry();
     if (study.solution)
         summary.results(*study.solution);
+    else if (study.toStudy())
+        summary.add(QStringLiteral("results"), QStringLiteral("being checked and solved…"));
     else
         summary.add(QStringLiteral("not solved"), QString::fromStdString(study.refusal));
     return lines;

@@ -50,7 +50,7 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
     nodes.clear();
     forces = study ? study->forces() : std::vector<double>{};
     if (!study || !study->drawable()) {
-        pageDrawing = drawing_ = TrussDrawing{};
+        drawing_ = TrussDrawing{};
         update();
         return;
     }
@@ -71,7 +71,6 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
         const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
         nodes[std::size_t(n)] = std::isfinite(x) && std::isfinite(y) ? QPointF(x - xMin, yMax - y) : QPointF();
     }
-    pageDrawing = drawTruss(t, forces);
     fitPixelsPerMetre = fitScale();
     if (keepView && hadTruss && !fitted) {
         drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())));
@@ -82,19 +81,17 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
 }
 
 // The scale at which the drawing, one point a pixel, fits the widget: its
-// margins (title, legend, dimensions, caption) as they are, the truss in
-// what is left.
+// margins (title, legend, dimensions, caption) as the last drawing had them,
+// the truss in what is left.
 double TrussCanvas::fitScale() const
 {
-    const double s = pageDrawing.pointsPerMetre;
-    const double marginX = pageDrawing.size.width() - extent.width() * s;
-    const double marginY = pageDrawing.size.height() - extent.height() * s;
     const double inf = std::numeric_limits<double>::infinity();
-    const double across = extent.width() > 0 ? (width() - marginX) / extent.width() : inf;
-    const double down = extent.height() > 0 ? (height() - marginY) / extent.height() : inf;
+    const double across = extent.width() > 0 ? (width() - margins.width()) / extent.width() : inf;
+    const double down = extent.height() > 0 ? (height() - margins.height()) / extent.height() : inf;
     const double fits = std::min(across, down);
-    // A widget smaller than the margins shows the page drawing scaled down.
-    return std::isfinite(fits) && fits > 0.25 * s ? std::min(fits, mostPointsPerMetre()) : s;
+    // A widget smaller than the margins shows a drawing a fifth of its width scaled down.
+    const double least = extent.width() > 0 ? 0.2 * std::max(width(), 100) / extent.width() : 1.0;
+    return std::isfinite(fits) ? std::clamp(fits, least, mostPointsPerMetre()) : least;
 }
 
 double TrussCanvas::mostPointsPerMetre() const { return largestPage / std::max(extent.width(), 1e-9); }
@@ -102,13 +99,24 @@ double TrussCanvas::mostPointsPerMetre() const { return largestPage / std::max(e
 void TrussCanvas::fit()
 {
     fitted = true;
-    if (pageDrawing.size.isEmpty()) {
+    if (!study || !study->drawable()) {
         update();
         return;
     }
-    const double scale = fitScale();
-    drawing_ = scale == pageDrawing.pointsPerMetre ? pageDrawing : drawTruss(study->truss, forces, scale);
-    const QSizeF page = drawing_.size;
+    drawing_ = drawTruss(study->truss, forces, fitScale());
+    // The room above and below the truss (title, legend, loads, dimensions,
+    // caption) may differ from the last drawing's: once more, when it takes
+    // more. Left and right, the room is the drawing's own; lines of text
+    // wider than the truss are scaled down with it below.
+    const double measured = drawing_.size.height() - extent.height() * drawing_.pointsPerMetre;
+    const bool taller = measured > margins.height() + 1;
+    margins.setHeight(measured);
+    if (taller)
+        drawing_ = drawTruss(study->truss, forces, fitScale());
+    // The truss and its dimensions fit; a caption wider than they are may
+    // run on beyond the right edge, rather than shrink the truss.
+    const QSizeF page(std::min(drawing_.size.width(), margins.width() + extent.width() * drawing_.pointsPerMetre),
+                      drawing_.size.height());
     const double zoom = std::min({1.0, width() / page.width(), height() / page.height()});
     pixelsPerMetre = fitPixelsPerMetre = zoom * drawing_.pointsPerMetre;
     const QPointF corner((width() - page.width() * zoom) / 2, (height() - page.height() * zoom) / 2);
@@ -120,7 +128,7 @@ double TrussCanvas::magnification() const { return fitPixelsPerMetre > 0 ? pixel
 
 void TrussCanvas::zoomBy(double factor, QPointF around)
 {
-    if (pageDrawing.size.isEmpty())
+    if (drawing_.size.isEmpty())
         return;
     const double next = std::clamp(pixelsPerMetre * factor, leastMagnification * fitPixelsPerMetre, 4 * mostPointsPerMetre());
     const QPointF metres = (around - screenOrigin) / pixelsPerMetre;

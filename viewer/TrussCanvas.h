@@ -75,7 +75,9 @@ private:
     std::vector<double> forces;
     std::vector<QPointF> nodes;  // m, right and down from the truss's leftmost and highest points
     QSizeF extent;               // m: the truss's span and height
-    TrussDrawing pageDrawing;    // the drawing that fits a page, whose margins the fit keeps
+    // pt: the drawing's room beside the truss (its dimension lines), and above
+    // and below it as the last fit found it.
+    QSizeF margins{220, 300};
     TrussDrawing drawing_;       // the drawing at the zoom's scale
     double fitPixelsPerMetre = 1.0;
 

@@ -1,6 +1,8 @@
 #include "viewer/ViewerWindow.h"
 
 #include <QDragEnterEvent>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -118,9 +120,39 @@ bool ViewerWindow::openFile(const QString& path)
                           : QString::fromStdString(read.error));
         return false;
     }
-    showStudy(std::make_shared<const TrussStudy>(studyTruss(std::move(*read.value))), sameFile);
+    ++generation;
+    pending = false;
+    // A file without its tables has nothing to solve and is checked at once.
+    if (read.value->hasTables())
+        showStudy(std::make_shared<const TrussStudy>(TrussStudy{std::move(*read.value), {}, std::nullopt, {}}), sameFile);
+    else
+        showStudy(std::make_shared<const TrussStudy>(studyTruss(std::move(*read.value))), sameFile);
     sayProblem(study_->drawable() ? QString() : QString::fromStdString(study_->refusal));
+    if (study_->toStudy())
+        studyMeanwhile();
     return true;
+}
+
+// A large truss takes a while to check and solve: the window shows it drawn
+// meanwhile, and stays responsive.
+void ViewerWindow::studyMeanwhile()
+{
+    pending = true;
+    const int ticket = generation;
+    auto* watcher = new QFutureWatcher<TrussStudy>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, ticket] {
+        watcher->deleteLater();
+        if (ticket != generation)
+            return;
+        pending = false;
+        showStudy(std::make_shared<const TrussStudy>(watcher->result()), true);
+    });
+    watcher->setFuture(QtConcurrent::run([truss = study_->truss]() mutable { return studyTruss(std::move(truss)); }));
+}
+
+std::shared_ptr<const TrussStudy> ViewerWindow::withResults() const
+{
+    return pending ? std::make_shared<const TrussStudy>(studyTruss(study_->truss)) : study_;
 }
 
 void ViewerWindow::showStudy(std::shared_ptr<const TrussStudy> next, bool sameFile)
@@ -129,6 +161,7 @@ void ViewerWindow::showStudy(std::shared_ptr<const TrussStudy> next, bool sameFi
     nodeModel.setStudy(study_);
     memberModel.setStudy(study_);
     canvas_->setStudy(study_, sameFile);
+    canvas_->setSelection(TrussCanvas::Part::Node, {});  // the tables' selections end with their models
     showSummary();
     showFindings();
 }

@@ -31,6 +31,10 @@ public:
     bool openFile(const QString& path);
     QString filePath() const { return follower.path(); }
     std::shared_ptr<const TrussStudy> study() const { return study_; }
+    // The file is drawn as soon as it is read; its findings and results
+    // follow when it has been checked and solved, away from the window's
+    // thread.
+    bool solving() const { return pending; }
 
     // The picture (.svg or .png by its name) and the calculation pages,
     // written through the save routine; the reason when they are not.
@@ -51,6 +55,8 @@ protected:
 private:
     void makeMenus();
     void showStudy(std::shared_ptr<const TrussStudy> next, bool sameFile);
+    void studyMeanwhile();
+    std::shared_ptr<const TrussStudy> withResults() const;
     void showSummary();
     void showFindings();
     void sayProblem(const QString& text);
@@ -73,5 +79,6 @@ private:
     QTableWidget* summary_;
     QListWidget* findings_;
     QLabel* problem_;
-    bool selecting = false;  // a selection made from the drawing, not to be echoed back
+    int generation = 0;    // of the file read; a solution of an earlier one is not shown
+    bool pending = false;  // the file shown is being solved
 };

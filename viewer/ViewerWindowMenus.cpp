@@ -85,7 +85,8 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
 {
     if (!study_ || !study_->drawable())
         return tr("there is no truss to draw");
-    const TrussDrawing drawing = drawTruss(study_->truss, study_->forces());
+    const std::shared_ptr<const TrussStudy> study = withResults();
+    const TrussDrawing drawing = drawTruss(study->truss, study->forces());
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return saved(path, toSvg(drawing).toUtf8());
     QByteArray bytes;
@@ -101,7 +102,7 @@ std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
 {
     if (!study_)
         return tr("no truss file is open");
-    return saved(path, calculationPdf(*study_, headerFor(filePath()), paperFor(QLocale())));
+    return saved(path, calculationPdf(*withResults(), headerFor(filePath()), paperFor(QLocale())));
 }
 
 void ViewerWindow::chooseAndOpen()
@@ -151,5 +152,5 @@ void ViewerWindow::print()
     printer.setDocName(QFileInfo(filePath()).fileName());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        printCalculation(printer, *study_, headerFor(filePath()));
+        printCalculation(printer, *withResults(), headerFor(filePath()));
 }

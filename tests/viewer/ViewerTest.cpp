@@ -81,6 +81,7 @@ void ViewerTest::openingFillsTablesAndSummaryAsSolve()
     QVERIFY(generate(file, panels));
     ViewerWindow window;
     QVERIFY(window.openFile(file));
+    QTRY_VERIFY(!window.solving());
 
     QCOMPARE(rows(window.nodeView()), 2 * panels + 2);
     QCOMPARE(rows(window.memberView()), int(readTrussFile(file.toStdString()).value->noMembers));
@@ -189,6 +190,7 @@ void ViewerTest::anInconsistentFileListsItsFindings()
 
     ViewerWindow window;
     QVERIFY(window.openFile(file));
+    QTRY_VERIFY(!window.solving());
     QVERIFY(!window.findings().isHidden());
     QStringList listed;
     for (int i = 0; i < window.findings().count(); ++i)
