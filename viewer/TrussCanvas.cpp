@@ -184,6 +184,35 @@ void TrussCanvas::paintEvent(QPaintEvent*)
     paint(painter, drawing_, transform.inverted().mapRect(QRectF(rect())));
     painter.resetTransform();
     paintSelection(painter);
+    paintLegend(painter, transform);
+}
+
+// Zoomed in, the drawing's legend is off the screen: its shapes, at their
+// own size, in the top left corner over a white ground.
+void TrussCanvas::paintLegend(QPainter& painter, const QTransform& transform) const
+{
+    TrussDrawing legend;
+    QRectF area;
+    for (const TrussDrawing::Line& line : drawing_.lines)
+        if (line.cls == QLatin1String("legend")) {
+            legend.lines.push_back(line);
+            area |= QRectF(line.from, line.to).normalized().adjusted(0, -6, 0, 6);
+        }
+    for (const TrussDrawing::Text& text : drawing_.texts)
+        if (text.cls == QLatin1String("legend")) {
+            legend.texts.push_back(text);
+            area |= QRectF(text.at - QPointF(0, text.size), QSizeF(text.size * 0.6 * text.text.size(), text.size * 1.3));
+        }
+    if (legend.lines.empty() || rect().contains(transform.mapRect(area).toAlignedRect()))
+        return;
+    legend.size = QSizeF(area.right(), area.bottom());
+    const QRectF ground(QPointF(4, 4), area.size() + QSizeF(12, 8));
+    painter.fillRect(ground, QColor(255, 255, 255, 230));
+    painter.setPen(QColor(200, 200, 200));
+    painter.drawRect(ground);
+    painter.translate(ground.topLeft() + QPointF(6, 4) - area.topLeft());
+    paint(painter, legend);
+    painter.resetTransform();
 }
 
 void TrussCanvas::paintSelection(QPainter& painter) const

@@ -68,6 +68,7 @@ private:
     QTransform pageToScreen() const;
     QPointF screenOf(QPointF metres) const { return screenOrigin + metres * pixelsPerMetre; }
     void paintSelection(QPainter& painter) const;
+    void paintLegend(QPainter& painter, const QTransform& transform) const;
     double fitScale() const;
     double mostPointsPerMetre() const;
 

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -150,6 +151,12 @@ void ViewerTest::selectionGoesBothWays()
     QCOMPARE(picked.constFirst().data().toString(), QStringLiteral("4"));
     QCOMPARE(canvas.selection(TrussCanvas::Part::Member), QList<int>{4});
 
+    // Pointing at node 12, on the top chord above node 4.
+    QMouseEvent move(QEvent::MouseMove, canvas.screenOf(12), canvas.mapToGlobal(canvas.screenOf(12)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &move);
+    QVERIFY2(window.statusBar()->currentMessage().startsWith(QLatin1String("node 12: x (m) 6, y (m) 3, load (kN) -20")),
+             qPrintable(window.statusBar()->currentMessage()));
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.screenOf(12).toPoint());
     QCOMPARE(window.nodeView().selectionModel()->selectedRows().constFirst().data().toString(), QStringLiteral("12"));
 
