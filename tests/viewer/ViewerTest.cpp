@@ -61,6 +61,8 @@ private slots:
     void anInconsistentFileListsItsFindings();
     void anUnreadableFileKeepsTheLastView_data();
     void anUnreadableFileKeepsTheLastView();
+    void exportsAreWrittenWholeOrSayWhyNot_data();
+    void exportsAreWrittenWholeOrSayWhyNot();
 
 private:
     QTemporaryDir dir;
@@ -239,6 +241,29 @@ void ViewerTest::anUnreadableFileKeepsTheLastView()
     QCOMPARE(rows(window.nodeView()), 16);
     QCOMPARE(rows(window.memberView()), 30);
     QVERIFY(!window.canvas().drawing().size.isEmpty());
+}
+
+void ViewerTest::exportsAreWrittenWholeOrSayWhyNot_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("start");  // of the file written; empty: nothing is written
+    QTest::newRow("SVG picture") << "truss.svg" << QByteArray("<?xml");
+    QTest::newRow("PNG picture") << "truss.png" << QByteArray("\x89PNG");
+    QTest::newRow("calculation pages") << "calc.pdf" << QByteArray("%PDF");
+    QTest::newRow("into a folder that is not there") << "missing/calc.pdf" << QByteArray();
+}
+
+void ViewerTest::exportsAreWrittenWholeOrSayWhyNot()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, start);
+    const QString file = path(QStringLiteral("export.kvr")), target = path(name);
+    QVERIFY(generate(file, 7));
+    ViewerWindow window;
+    QVERIFY(window.openFile(file));
+    const std::optional<QString> failure = name.endsWith(QLatin1String(".pdf")) ? window.exportPdf(target) : window.exportPicture(target);
+    QCOMPARE(failure.has_value(), start.isEmpty());
+    QVERIFY(readAll(target).startsWith(start) && (start.isEmpty() == !QFile::exists(target)));
 }
 
 QTEST_MAIN(ViewerTest)
