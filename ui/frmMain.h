@@ -47,7 +47,7 @@ private:
     void applyGeometry();
     double textScale() const;
     double screenScale() const;
-    void lowerFontToFit(double scale);
+    void lowerFontToFit(double scale, double needed);
     void keepOnScreen();
     void connectHandlers();
     void setStatus(const QString& text);
