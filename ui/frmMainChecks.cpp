@@ -15,7 +15,7 @@ void frmMain::connectHandlers()
 {
     for (QLineEdit* box : {txtAtop, txtAbtm, txtAweb, txtEtop, txtEbtm, txtEweb, txtSpan, txtHeight, txtPanels, txtW, txtP}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { checkNumeric(box); });
-        box->installEventFilter(this);  // for showStart
+        box->installEventFilter(this);  // leaving the box runs showStart
     }
     connect(chkConstE, &QCheckBox::clicked, this, &frmMain::chkConstE_Click);
     connect(loading, &QButtonGroup::idClicked, this, &frmMain::loading_Click);
@@ -67,9 +67,10 @@ void frmMain::mouseMoveEvent(QMouseEvent* event)
 }
 
 // A box left with its cursor at the end of a long text shows only the text's
-// end: "123.456789" would read ".456789". Shown from its start, the box never
-// shows a different number. Left for another window or for its context menu,
-// the box keeps its cursor, so that typing or pasting goes on where it was.
+// end: "123.456789" would read ".456789", a different number. Shown from its
+// start, it shows the number's leading digits. Left for another window or
+// for its context menu, the box keeps its cursor, so that typing or pasting
+// goes on where it was.
 void frmMain::showStart(QLineEdit* box, Qt::FocusReason reason)
 {
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)

@@ -62,7 +62,7 @@ QSize neededSize(const QWidget* widget, Kind kind)
 
 int toPixels(int twips, double scale) { return static_cast<int>(std::lround(twips * scale / formLayout::twipsPerPixel)); }
 
-// Below this share of the platform's font size a text is no longer read.
+// The font is never lowered below this share of the platform's size.
 constexpr qreal smallestShare = 0.4;
 // Should rounding leave a text a pixel too wide, the font is lowered further
 // in steps of this share of the platform's size.
@@ -136,7 +136,7 @@ void frmMain::lowerFontToFit(double scale, double needed)
 // by default. Rather than cut captions, the whole form grows uniformly, so that
 // rows, columns and frames keep their arrangement. Where the screen has no
 // room for that, the form grows only as far as the screen allows and the font
-// shrinks just enough for the texts to fit.
+// shrinks in the same proportion, no further, so that every text still fits.
 void frmMain::applyGeometry()
 {
     setFont(QFont());  // back to the platform's font, should an earlier fit have lowered it
