@@ -64,8 +64,7 @@ int toPixels(int twips, double scale) { return static_cast<int>(std::lround(twip
 
 // The font is never lowered below this share of the platform's size.
 constexpr qreal smallestShare = 0.4;
-// Should rounding leave a text a pixel too wide, the font is lowered further
-// in steps of this share of the platform's size.
+// The font is fitted in steps of this share of the platform's size.
 constexpr qreal shareStep = 0.01;
 
 }  // namespace
@@ -102,34 +101,38 @@ double frmMain::screenScale() const
 }
 
 // Lowers the window's font from the size at which the texts need the given
-// scale to the size at which they fit the smaller one: text extents follow
-// the font size, so the font shrinks in the proportion of the two. Should a
-// text still not fit, from the rounding of glyph widths, the font is lowered
-// in small steps to the largest size that fits, or, should nothing fit (an
-// indicator that keeps its size), to the largest size that needs the least.
+// scale to the largest size at which they fit the smaller one. Text extents
+// follow the font size, so that size is close to the proportion of the two:
+// the search starts there and moves in small steps, as glyph widths round to
+// whole pixels. Should nothing fit (an indicator that keeps its size), the
+// font goes only as low as still helps.
 void frmMain::lowerFontToFit(double scale, double needed)
 {
     QFont smaller = font();
     const bool inPoints = smaller.pointSizeF() > 0;
     const qreal platformSize = inPoints ? smaller.pointSizeF() : smaller.pixelSize();
-    const auto setShare = [&](qreal share) {
+    const auto needAt = [&](qreal share) {
         if (inPoints)
             smaller.setPointSizeF(platformSize * share);
         else
             smaller.setPixelSize(std::max(1, static_cast<int>(platformSize * share)));
         setFont(smaller);
+        return textScale();
     };
-    qreal best = std::max(smallestShare, scale / needed);
-    setShare(best);
-    double leastNeed = textScale();
-    for (qreal share = best - shareStep; leastNeed > scale && share >= smallestShare; share -= shareStep) {
-        setShare(share);
-        if (const double need = textScale(); need < leastNeed) {
+    qreal best = std::clamp(scale / needed, smallestShare, 1.0);
+    double leastNeed = needAt(best);
+    if (leastNeed <= scale) {
+        for (qreal share = best + shareStep; share < 1.0 && needAt(share) <= scale; share += shareStep)
             best = share;
-            leastNeed = need;
+    } else {
+        for (qreal share = best - shareStep; leastNeed > scale && share >= smallestShare; share -= shareStep) {
+            if (const double need = needAt(share); need < leastNeed) {
+                best = share;
+                leastNeed = need;
+            }
         }
     }
-    setShare(best);
+    needAt(best);
 }
 
 // The twips of the form are drawn for a smaller font than many platforms use
