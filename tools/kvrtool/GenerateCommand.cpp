@@ -146,12 +146,12 @@ const CommandForm& generateForm()
     static const CommandForm form{
         QStringLiteral("generate"), QStringLiteral("Write the truss file of a Pratt truss, as the window does."),
         QStringLiteral("--span L --height H --panels N --area A --e E (--udl W | --point-load P) -o FILE.kvr"),
-        {valued("span", QStringLiteral("Span L in m.")),
-         valued("height", QStringLiteral("Height h in m.")),
+        {valued("span", QStringLiteral("Span L in m, greater than 0.")),
+         valued("height", QStringLiteral("Height h in m, greater than 0.")),
          valued("panels", QStringLiteral("Number of web panels, 1 to %1; 7.5 is rounded to 8, 6.5 to 6, as in the window.")
                               .arg(TrussParameters::largestPanelCount)),
-         valued("area", QStringLiteral("Area of every member in mm2.")),
-         valued("e", QStringLiteral("Modulus of elasticity of every member in kN/mm2.")),
+         valued("area", QStringLiteral("Area of every member in mm2, greater than 0.")),
+         valued("e", QStringLiteral("Modulus of elasticity of every member in kN/mm2, greater than 0.")),
          valued("top-area", QStringLiteral("Area of the top chord in mm2.")),
          valued("btm-area", QStringLiteral("Area of the bottom chord in mm2.")),
          valued("web-area", QStringLiteral("Area of the web members in mm2.")),
