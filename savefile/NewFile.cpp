@@ -1,6 +1,7 @@
 #include "savefile/NewFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <variant>
 
@@ -51,8 +52,9 @@ bool canLinkUnnamed() { return ::access("/proc/self/fd", X_OK) == 0; }
 
 int linkUnnamed(int fd, const QByteArray& to)
 {
-    const QByteArray from = "/proc/self/fd/" + QByteArray::number(fd);
-    return ::linkat(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW);
+    char from[32];
+    std::snprintf(from, sizeof from, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW);
 }
 
 }  // namespace
