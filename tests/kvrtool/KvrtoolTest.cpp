@@ -1,6 +1,10 @@
 // kvrtool: generate, show, check, solve and draw, through its own entry point.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -206,7 +210,7 @@ TEST_F(Kvrtool, UnreadableFilesExitWith2)
         {path(QStringLiteral("folder.kvr")), QStringLiteral("it is a folder")},
         {path(QStringLiteral("huge.kvr")), tooLong},
         {endless ? path(QStringLiteral("zero")) : path(QStringLiteral("huge.kvr")), tooLong},
-        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: Input/output error")},
+        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: ") + QString::fromLocal8Bit(std::strerror(EIO))},
     };
     for (const auto& [file, message] : cases) {
         for (const char* command : {"check", "show"}) {
@@ -519,6 +523,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // as kvrtool's main() has it, whatever the test's locale
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
