@@ -1,9 +1,12 @@
 // kvrtool as the shell runs it: what only the whole program decides, its
-// answer to a file-size limit and to a standard output that cannot be written.
+// answer to a file-size limit and to a standard output that cannot be
+// written, a reader that leaves early, the toolkit's chatter, and file names
+// as bytes.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,14 @@ struct ProcessCase {
     const char* output;     // the standard output's file in DIR, or nullptr
     const char* message;    // on the standard error
 };
+
+// The system's words in English, whatever the test's locale.
+QProcessEnvironment inCLocale()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return environment;
+}
 
 const QString generate = QStringLiteral("generate --span 6 --height 1 --panels 1000 --area 100 --e 205 --udl 10");
 
@@ -62,6 +73,7 @@ TEST(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
         arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
         arguments.prepend(QStringLiteral("-c"));
         QProcess tool;
+        tool.setProcessEnvironment(inCLocale());
         if (c.output != nullptr)
             tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
         tool.start(QStringLiteral("sh"), arguments);
@@ -73,6 +85,53 @@ TEST(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
         EXPECT_TRUE(err.contains(QString::fromLatin1(c.message).replace(QStringLiteral("DIR"), d))) << err.toStdString();
         EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before) << "nothing left behind";
     }
+}
+
+struct ShellCase {
+    const char* name;
+    const char* script;  // sh, with $K for kvrtool and $D for the test's folder
+    const char* out;     // all of the standard output
+    int status;
+};
+
+const ShellCase shellCases[] = {
+    {"a reader that leaves early", R"sh(("$K" show "$D/big.kvr"; echo $? >"$D/status") | head -c1; cat "$D/status")sh", "c141\n", 0},
+    {"a reader that leaves early, SIGPIPE ignored", R"sh(trap '' PIPE; ("$K" show "$D/big.kvr"; echo $? >"$D/status") | head -c1; cat "$D/status")sh",
+     "c141\n", 0},
+    {"a picture drawn with XDG_RUNTIME_DIR unset", R"sh(unset XDG_RUNTIME_DIR; "$K" draw "$D/t.kvr" -o "$D/t.png" >/dev/null)sh", "", 0},
+    {"a name that is not UTF-8, written and read",
+     R"sh(name=$(printf 'caf\351.kvr'); "$K" generate --span 6 --height 1 --panels 1 --area 1 --e 1 --udl 1 -o "$D/$name" >/dev/null &&
+        "$K" check "$D/$name" | tail -n1 && ls "$D" | grep -c "^$name\$" && ls "$D" | grep -c "^caf$(printf '\357\277\275')")sh",
+     "consistent\n1\n0\n", 1},
+};
+
+TEST(KvrtoolProcess, KeepsItsWordInTheShell)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    RecordingSink sink;
+    clsTruss truss(sink);
+    apply(truss, windowStart(), d + QStringLiteral("/t.kvr"));
+    ASSERT_TRUE(truss.saveFile());
+    TrussParameters big = windowStart();
+    big.np = TrussParameters::largestPanelCount;
+    apply(truss, big, d + QStringLiteral("/big.kvr"));
+    ASSERT_TRUE(truss.saveFile());
+
+    for (const ShellCase& c : shellCases) {
+        SCOPED_TRACE(c.name);
+        QProcessEnvironment environment = inCLocale();
+        environment.insert(QStringLiteral("K"), QStringLiteral(KVRTOOL));
+        environment.insert(QStringLiteral("D"), d);
+        QProcess shell;
+        shell.setProcessEnvironment(environment);
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.script)});
+        ASSERT_TRUE(shell.waitForFinished(60000));
+        EXPECT_EQ(QString::fromUtf8(shell.readAllStandardError()), QString()) << "nothing said on the standard error";
+        EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), QString::fromLatin1(c.out));
+        EXPECT_EQ(shell.exitCode(), c.status);
+    }
+    ::unlink(QFile::encodeName(d) + "/caf\xe9.kvr");  // a name QTemporaryDir cannot remove
 }
 
 }  // namespace

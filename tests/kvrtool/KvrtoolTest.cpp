@@ -1,6 +1,10 @@
 // kvrtool: generate, show, check, solve and draw, through its own entry point.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -206,7 +210,7 @@ TEST_F(Kvrtool, UnreadableFilesExitWith2)
         {path(QStringLiteral("folder.kvr")), QStringLiteral("it is a folder")},
         {path(QStringLiteral("huge.kvr")), tooLong},
         {endless ? path(QStringLiteral("zero")) : path(QStringLiteral("huge.kvr")), tooLong},
-        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: Input/output error")},
+        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: ") + QString::fromLocal8Bit(std::strerror(EIO))},
     };
     for (const auto& [file, message] : cases) {
         for (const char* command : {"check", "show"}) {
@@ -274,11 +278,19 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         {"malformed span", {"--span", "six"}, {"--span"}, 1, "--span: expected a number, got 'six'"},
         {"decimal comma", {"--height", "1,5"}, {"--height"}, 1, "--height: expected a number, got '1,5'"},
         {"beyond double", {"--span", "1e400"}, {"--span"}, 1, "--span: 1e400 is too large for a Single (at most 3.4E+38)"},
-        {"fractional panels", {"--panels", "7.5"}, {"--panels"}, 1, "--panels: expected a whole number"},
+        {"malformed panels", {"--panels", "seven"}, {"--panels"}, 1, "--panels: expected a number, got 'seven'"},
+        {"no span", {"--span", "0"}, {"--span"}, 1, "--span: expected a number greater than 0, got '0'"},
+        {"no height", {"--height", "0"}, {"--height"}, 1, "--height: expected a number greater than 0, got '0'"},
+        {"no area", {"--area", "0"}, {"--area"}, 1, "--area: expected a number greater than 0, got '0'"},
+        {"negative E", {"--e", "-205"}, {"--e"}, 1, "--e: expected a number greater than 0, got '-205'"},
+        {"negative web E", {"--web-e", "-1"}, {}, 1, "--web-e: expected a number greater than 0, got '-1'"},
+        {"span below Single", {"--span", "1e-50"}, {"--span"}, 1, "--span: 1e-50 rounds to 0 as a Single"},
+        {"panels below Single", {"--span", "1e-44", "--panels", "8191"}, {"--span", "--panels"}, 1,
+         "--span: the panel length L/N rounds to 0 as a Single"},
         {"no panels", {"--panels", "0"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
         {"too many panels", {"--panels", "8192"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
         {"two loads", {"--point-load", "2"}, {}, 1, "--udl or --point-load: give exactly one"},
-        {"no area", {"--top-area", "5"}, {"--area"}, 1, "--area (or --btm-area) is missing"},
+        {"no shared area", {"--top-area", "5"}, {"--area"}, 1, "--area (or --btm-area) is missing"},
         {"load beyond Single", {"--udl", "3e38", "--span", "3e38", "--panels", "1"}, {"--udl", "--span", "--panels"}, 1,
          "--udl: w times the panel length is beyond the range of Single"},
         {"unwritable", {"-o", "/"}, {"-o"}, 2, "Error while saving file /: "},
@@ -295,6 +307,20 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(output));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+}
+
+// As the window rounds them: to the nearest whole number, a half to the even one.
+TEST_F(Kvrtool, GenerateRoundsPanelsAsTheWindowDoes)
+{
+    const std::pair<const char*, int> cases[] = {{"7.5", 8}, {"6.5", 6}, {"7.4999", 7}, {"0.5000001", 1}};
+    for (const auto& [text, panels] : cases) {
+        SCOPED_TRACE(text);
+        const QString file = path(QStringLiteral("rounded.kvr"));
+        QStringList arguments = generateArguments(1, true, file);
+        arguments[arguments.indexOf(QStringLiteral("--panels")) + 1] = QString::fromLatin1(text);
+        ASSERT_EQ(kvrtool(arguments).status, 0);
+        EXPECT_TRUE(kvrtool({QStringLiteral("show"), file}).out.contains(QStringLiteral("noNodes %1,").arg(2 * panels + 2)));
     }
 }
 
@@ -403,6 +429,7 @@ TEST_F(Kvrtool, HelpVersionAndOptionsGivenTwice)
         {{"check", "--help"}, 0, "usage: kvrtool check FILE"},
         {{"show", "-h"}, 0, "usage: kvrtool show FILE [--csv]"},
         {{"generate", "--help"}, 0, "  --udl VALUE             Uniformly distributed load w on the top chord in kN/m."},
+        {{"generate", "--help"}, 0, "  --e VALUE               Modulus of elasticity"},
         {{"solve", file, "--csv", "--csv"}, 1, "--csv is given twice"},
         {{"draw", file, "-o", "a.svg", "--output", "b.svg"}, 1, "-o/--output is given twice"},
         {{"generate", "--span", "6", "--span=7"}, 1, "--span is given twice"},
@@ -496,6 +523,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // as kvrtool's main() has it, whatever the test's locale
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,10 +1,10 @@
 // show and check, and the reading of the FILE argument that every reading
 // command shares.
 #include <QCommandLineParser>
-#include <QFile>
 
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
+#include "savefile/FileName.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TextTable.h"
@@ -73,7 +73,7 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
         err << "kvrtool: give exactly one truss file\n";
         return std::nullopt;
     }
-    const TrussFileRead read = readTrussFile(QFile::encodeName(positional[0]).toStdString());
+    const TrussFileRead read = readTrussFile(fileName::toBytes(positional[0]).toStdString());
     if (!read.content) {
         err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
         return std::nullopt;
