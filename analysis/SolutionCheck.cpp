@@ -134,7 +134,9 @@ CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>&
         largestForce = std::max(largestForce, std::fabs(member.force));
     solution.tolerance = relativeTolerance * loads;
 
-    if (!(accuracy.displacement <= relativeTolerance * static_cast<double>(largestMove)))
+    const bool finite = std::isfinite(accuracy.displacement) && std::isfinite(accuracy.force) && std::isfinite(accuracy.stress)
+                        && std::isfinite(accuracy.reaction) && std::isfinite(solution.residual);
+    if (!finite || !(accuracy.displacement <= relativeTolerance * static_cast<double>(largestMove)))
         return {std::nullopt, uncertainNode};
     if (!(accuracy.force <= relativeTolerance * std::max(largestForce, loads)))
         return {std::nullopt, "member " + std::to_string(largestAt(forceError))};

@@ -13,14 +13,15 @@
 namespace {
 
 // A number to the digits its accuracy vouches for, and no more than
-// digits: those above the place of the error. A value within its error is
-// shown as 0: it is the rounding of the solution.
+// digits: down to the place of its error, the last one uncertain by that
+// error. A value within its error is shown as 0: it is the rounding of the
+// solution.
 QString vouched(double value, double error, int digits)
 {
     if (!(std::fabs(value) > error))
         return QStringLiteral("0");
     if (error > 0)
-        digits = std::clamp(int(std::floor(std::log10(std::fabs(value))) - std::floor(std::log10(error))), 1, digits);
+        digits = std::clamp(int(std::floor(std::log10(std::fabs(value))) - std::floor(std::log10(error))) + 1, 1, digits);
     return QString::number(value, 'g', digits);
 }
 
@@ -125,9 +126,10 @@ private:
         const NodeResult& r = s.nodes[static_cast<std::size_t>(deflection.largestAt)];
         out << "largest deflection: " << shownDisplacement(deflection.largest) << " mm at node " << deflection.largestAt
             << " (ux " << shownDisplacement(r.ux) << " mm, uy " << shownDisplacement(r.uy) << " mm)\n";
-        out << "largest vertical deflection: " << shownDisplacement(std::fabs(deflection.vertical)) << " mm "
-            << (deflection.vertical < 0 ? "downwards" : "upwards") << " at node " << deflection.verticalAt;
-        if (const double ratio = deflection.spanRatio(); ratio > 0 && std::fabs(deflection.vertical) > s.accuracy.displacement)
+        const bool deflects = std::fabs(deflection.vertical) > s.accuracy.displacement;
+        out << "largest vertical deflection: " << shownDisplacement(std::fabs(deflection.vertical)) << " mm"
+            << (!deflects ? "" : deflection.vertical < 0 ? " downwards" : " upwards") << " at node " << deflection.verticalAt;
+        if (const double ratio = deflection.spanRatio(); ratio > 0 && deflects)
             out << ", L/" << (ratio >= 10 ? QString::number(std::floor(ratio), 'f', 0) : QString::number(ratio, 'g', 2))
                 << " of the span L = " << QString::number(deflection.span, 'g', textDigits) << " m between the supports";
         out << '\n';
