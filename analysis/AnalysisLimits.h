@@ -15,9 +15,9 @@ inline constexpr std::int64_t largestFactor = 20'000'000;
 inline constexpr double largestWork = 3e8;
 
 // What a multiply-add costs in the other arithmetics, in those of double.
-inline constexpr double residueCost = 4;
-inline constexpr double extendedCost = 5;
-inline constexpr double quadCost = 50;
+inline constexpr double residueCost = 5;
+inline constexpr double extendedCost = 6;
+inline constexpr double quadCost = 60;
 
 // All the factorisations of one file, in multiply-adds of double: a wider
 // arithmetic is tried only while the work so far and its own fit.
