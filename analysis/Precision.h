@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cmath>
+#include <limits>
 
-// The arithmetics the analysis can work in, narrowest first. long double is
-// 64 bits of mantissa with g++ on x86-64 (53 elsewhere, as with MSVC); the
-// 113-bit binary128 type exists where the compiler has it.
+// The arithmetics the analysis can work in, narrowest first. long double has
+// 64 bits of mantissa with g++ on x86-64 (53 with MSVC, 113 on some other
+// processors); the 113-bit binary128 type exists where the compiler has it.
 using Extended = long double;
 #if defined(__SIZEOF_FLOAT128__)
 #define AMBRELL_HAS_QUAD 1
@@ -19,11 +20,11 @@ struct Precision;
 
 template <>
 struct Precision<double> {
-    static constexpr int bits = 53;
+    static constexpr int bits = std::numeric_limits<double>::digits;
 };
 template <>
 struct Precision<long double> {
-    static constexpr int bits = sizeof(long double) > sizeof(double) ? 64 : 53;
+    static constexpr int bits = std::numeric_limits<long double>::digits;
 };
 #if AMBRELL_HAS_QUAD
 template <>

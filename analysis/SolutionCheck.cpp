@@ -78,7 +78,7 @@ CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>&
         const W reach = magnitude(bar.c) * (magnitude(moved(q[0])) + magnitude(moved(q[2])))
                         + magnitude(bar.s) * (magnitude(moved(q[1])) + magnitude(moved(q[3])));
         printed[m] = static_cast<double>(force[m]);
-        forceError[m] = static_cast<double>(W(estimateMargin) * magnitude(correction[m]) + W(4) * rounding * bar.stiffness * reach)
+        forceError[m] = static_cast<double>(W(r.margin) * magnitude(correction[m]) + W(4) * rounding * bar.stiffness * reach)
                         + doubleRounding * std::fabs(printed[m]);
         const double area = t.member(static_cast<int>(m), MemberColumn::A);
         solution.members[m] = {printed[m], printed[m] / area * newtonsPerKilonewton};  // kN / mm2 = 1000 N/mm2
@@ -119,7 +119,7 @@ CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>&
                 }
             }
     }
-    accuracy.displacement = static_cast<double>(W(estimateMargin) * largestOf(r.step) + rounding * largestMove)
+    accuracy.displacement = static_cast<double>(W(r.margin) * largestOf(r.step) + rounding * largestMove)
                             + doubleRounding * static_cast<double>(largestMove);
 
     // The check, on the numbers as given.

@@ -16,9 +16,6 @@ struct CheckedSolution {
     std::string leastCertain;  // "node 12 in y", "member 7": where it failed the check
 };
 
-// An error estimated from the last correction is taken this many times over.
-inline constexpr double estimateMargin = 10.0;
-
 template <class W>
 CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>& bars, const Refined<W>& r, int arithmetic);
 
