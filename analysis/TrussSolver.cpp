@@ -1,6 +1,6 @@
 #include "analysis/TrussSolver.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "analysis/AnalysisLimits.h"
 #include "analysis/Equilibrium.h"
@@ -18,12 +18,11 @@ std::string refusalOf(const std::vector<Finding>& findings)
     return line;
 }
 
-// "1e-9"
+// "1e-9", whatever the locale.
 std::string tolerance()
 {
     char text[16];
-    std::snprintf(text, sizeof text, "%.0e", relativeTolerance);
-    std::string written = text;
+    std::string written(text, std::to_chars(text, text + sizeof text, relativeTolerance, std::chars_format::scientific, 0).ptr);
     if (const auto zero = written.find("e-0"); zero != std::string::npos)
         written.erase(zero + 2, 1);
     return written;

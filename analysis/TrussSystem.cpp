@@ -1,16 +1,17 @@
 #include "analysis/TrussSystem.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "analysis/AnalysisLimits.h"
 
 namespace {
 
+// Three digits, whatever the locale: 3.34e+08.
 std::string rounded(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3g", value);
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 3).ptr;
+    return std::string(text, end);
 }
 
 std::string limitsPassed(const FactorShape& shape)
