@@ -72,6 +72,7 @@ CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>&
     // the rounding to double.
     const std::vector<W> force = forcesOf(bars, s.at, r.x), correction = forcesOf(bars, s.at, r.step);
     std::vector<double> printed(bars.size(), 0.0), forceError(bars.size(), 0.0);
+    double smallestArea = HUGE_VAL;
     for (std::size_t m = 1; m < bars.size(); ++m) {
         const Bar<W>& bar = bars[m];
         const int* q = s.at[m].at;
@@ -83,8 +84,9 @@ CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>&
         const double area = t.member(static_cast<int>(m), MemberColumn::A);
         solution.members[m] = {printed[m], printed[m] / area * newtonsPerKilonewton};  // kN / mm2 = 1000 N/mm2
         accuracy.force = std::max(accuracy.force, forceError[m]);
-        accuracy.stress = std::max(accuracy.stress, forceError[m] / area * newtonsPerKilonewton);
+        smallestArea = std::min(smallestArea, area);
     }
+    accuracy.stress = accuracy.force / smallestArea * newtonsPerKilonewton;
 
     // Displacements; reactions, where a support holds a node, from the
     // forces as given, and their error from the forces' errors.

@@ -26,7 +26,7 @@ struct Accuracy {
     double displacement = 0.0;  // m
     double reaction = 0.0;      // kN
     double force = 0.0;         // kN
-    double stress = 0.0;        // N/mm2
+    double stress = 0.0;        // N/mm2, in the member of the smallest A; a member's own is force / its A
 };
 
 // Every solution is checked before it is given: each free node in

@@ -91,7 +91,7 @@ public:
         memberLine({QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("stress (N/mm2)")});
         for (int m = 1; m <= t.noMembers; ++m) {
             const MemberResult& r = s.members[static_cast<std::size_t>(m)];
-            memberLine({QString::number(m), shownForce(r.force), shownStress(r.stress)});
+            memberLine({QString::number(m), shownForce(r.force), shownStress(m)});
         }
     }
 
@@ -108,7 +108,7 @@ public:
         out << "\nmember,force_kN,stress_MPa\n";
         for (int m = 1; m <= t.noMembers; ++m) {
             const MemberResult& r = s.members[static_cast<std::size_t>(m)];
-            out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, a.stress, csvDigits) << '\n';
+            out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, stressAccuracy(m), csvDigits) << '\n';
         }
     }
 
@@ -119,7 +119,9 @@ private:
     }
     QString shownReaction(double kilonewtons) const { return vouched(kilonewtons, s.accuracy.reaction, textDigits); }
     QString shownForce(double kilonewtons) const { return vouched(kilonewtons, s.accuracy.force, textDigits); }
-    QString shownStress(double perSquareMillimetre) const { return vouched(perSquareMillimetre, s.accuracy.stress, textDigits); }
+    // A member's stress is known as well as its force, over its own area.
+    double stressAccuracy(int m) const { return s.accuracy.force / t.member(m, MemberColumn::A) * newtonsPerKilonewton; }
+    QString shownStress(int m) const { return vouched(s.members[static_cast<std::size_t>(m)].stress, stressAccuracy(m), textDigits); }
 
     void largestDeflection()
     {
@@ -166,7 +168,7 @@ private:
             return;
         }
         const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        out << "member " << at << ", " << shownForce(r.force) << " kN, " << shownStress(r.stress) << " N/mm2\n";
+        out << "member " << at << ", " << shownForce(r.force) << " kN, " << shownStress(at) << " N/mm2\n";
     }
 
     const TrussFileContent& t;
