@@ -78,11 +78,12 @@ private:
     std::vector<Stroke> strokes()
     {
         std::vector<Stroke> all;
-        std::optional<Run> run;
+        Run run;  // not std::optional: g++ 12 at -O3 warns that its payload may be unset
+        bool inRun = false;
         const auto endRun = [&] {
-            if (run)
-                all.push_back({run->from, run->to, run->look, 0});
-            run.reset();
+            if (inRun)
+                all.push_back({run.from, run.to, run.look, 0});
+            inRun = false;
         };
         for (int m = 1; m <= t.noMembers; ++m) {
             const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
@@ -92,12 +93,13 @@ private:
             const QPointF a = at(first), b = at(second);
             const MemberLook look = looks.of(m);
             const bool tiny = lengthOf(b - a) < shortMember;
-            if (tiny && run && run->extend(a, b, look))
+            if (tiny && inRun && run.extend(a, b, look))
                 continue;
             endRun();
-            if (tiny)
+            if (tiny) {
                 run = Run{a, b, look};
-            else
+                inRun = true;
+            } else
                 all.push_back({a, b, look, m});
         }
         endRun();
