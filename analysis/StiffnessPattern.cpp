@@ -53,29 +53,26 @@ StiffnessPattern::StiffnessPattern(const TrussFileContent& t, const Freedoms& fr
         for (int i = 0; i < 4; ++i)
             q[i] = at[m].at[i] < 0 ? -1 : position_[u(at[m].at[i])];
     };
+    // Every pair of free displacements a member joins: take(row, column), row < column.
+    const auto forEachPair = [&](const auto& take) {
+        for (std::size_t m = 1; m < at.size(); ++m) {
+            int q[4];
+            positions(m, q);
+            for (int i = 0; i < 4; ++i)
+                for (int j = i + 1; j < 4; ++j)
+                    if (q[i] >= 0 && q[j] >= 0)
+                        take(std::min(q[i], q[j]), std::max(q[i], q[j]));
+        }
+    };
     std::vector<int> count(u(n) + 1, 1);
-    for (std::size_t m = 1; m < at.size(); ++m) {
-        int q[4];
-        positions(m, q);
-        for (int i = 0; i < 4; ++i)
-            for (int j = i + 1; j < 4; ++j)
-                if (q[i] >= 0 && q[j] >= 0)
-                    ++count[u(std::max(q[i], q[j]))];
-    }
+    forEachPair([&](int, int column) { ++count[u(column)]; });
     std::vector<int> start(u(n) + 1, 0);
     for (int j = 0; j < n; ++j)
         start[u(j) + 1] = start[u(j)] + count[u(j)];
     std::vector<int> rows(u(start[u(n)])), fill(start.begin(), start.end() - 1);
     for (int j = 0; j < n; ++j)
         rows[u(fill[u(j)]++)] = j;
-    for (std::size_t m = 1; m < at.size(); ++m) {
-        int q[4];
-        positions(m, q);
-        for (int i = 0; i < 4; ++i)
-            for (int j = i + 1; j < 4; ++j)
-                if (q[i] >= 0 && q[j] >= 0)
-                    rows[u(fill[u(std::max(q[i], q[j]))]++)] = std::min(q[i], q[j]);
-    }
+    forEachPair([&](int row, int column) { rows[u(fill[u(column)]++)] = row; });
     for (int j = 0; j < n; ++j) {
         const auto first = rows.begin() + start[u(j)], last = rows.begin() + start[u(j) + 1];
         std::sort(first, last);

@@ -1,10 +1,9 @@
 #include "analysis/TrussSolver.h"
 
-#include <charconv>
-
 #include "analysis/AnalysisLimits.h"
 #include "analysis/Equilibrium.h"
 #include "analysis/SolutionCheck.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
 
 namespace {
@@ -21,8 +20,7 @@ std::string refusalOf(const std::vector<Finding>& findings)
 // "1e-9", whatever the locale.
 std::string tolerance()
 {
-    char text[16];
-    std::string written(text, std::to_chars(text, text + sizeof text, relativeTolerance, std::chars_format::scientific, 0).ptr);
+    std::string written = formatSignificant(relativeTolerance, 1);
     if (const auto zero = written.find("e-0"); zero != std::string::npos)
         written.erase(zero + 2, 1);
     return written;

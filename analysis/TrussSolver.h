@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "kvrfile/Result.h"
 #include "kvrfile/TrussFileReader.h"
 
 // The plane pin-jointed truss of a truss file, linear elastic, small
@@ -48,10 +49,8 @@ struct TrussSolution {
     int arithmetic = 53;    // bits of the arithmetic whose factorisation passed the check
 };
 
-struct TrussAnalysis {
-    std::optional<TrussSolution> solution;
-    std::string refusal;  // one line naming where the fault is, when there is no solution
-};
+// The solution, or one line naming where the fault is.
+using TrussAnalysis = Result<TrussSolution>;
 
 // Refuses, with one line that names the node or member at fault: a file
 // that check finds inconsistent (zero-length members and members without

@@ -1,18 +1,12 @@
 #include "analysis/TrussSystem.h"
 
-#include <charconv>
-
 #include "analysis/AnalysisLimits.h"
+#include "kvrfile/NumberText.h"
 
 namespace {
 
 // Three digits, whatever the locale: 3.34e+08.
-std::string rounded(double value)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 3).ptr;
-    return std::string(text, end);
-}
+std::string rounded(double value) { return formatSignificant(value, 3); }
 
 std::string limitsPassed(const FactorShape& shape)
 {

@@ -7,16 +7,12 @@
 #include <utility>
 
 #include "kvrfile/NodeLoads.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
 
 namespace {
 
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
+std::string number(double value) { return formatSignificant(value, 6); }
 
 constexpr int columns(std::size_t count) { return static_cast<int>(count); }
 using trussFile::memberColumns;
@@ -32,7 +28,7 @@ public:
     TrussCheckReport run()
     {
         checkCounts();
-        if (!t.hasTables)
+        if (!t.hasTables())
             return std::move(report);
         checkValuesAreFinite();
         checkUnusedCellsAreZero();
@@ -152,12 +148,15 @@ private:
             else if (code == SupportCode::Roller)
                 rollers.push_back(n);
             else if (code != 0.0f && std::isfinite(code))
-                find(nodeAt(n), "support code " + number(code) + " is neither 1 nor 2");
+                find(nodeAt(n), "support code " + number(code) + " is neither " + number(SupportCode::Pin) + " nor "
+                                    + number(SupportCode::Roller));
         }
         if (pins.size() != 1)
-            find("file", std::to_string(pins.size()) + " nodes carry support code 1; there must be exactly one");
+            find("file", std::to_string(pins.size()) + " nodes carry support code " + number(SupportCode::Pin)
+                             + "; there must be exactly one");
         if (rollers.size() != 1)
-            find("file", std::to_string(rollers.size()) + " nodes carry support code 2; there must be exactly one");
+            find("file", std::to_string(rollers.size()) + " nodes carry support code " + number(SupportCode::Roller)
+                             + "; there must be exactly one");
         if (pins.size() == 1 && rollers.size() == 1) {
             pin = pins[0];
             roller = rollers[0];
@@ -181,8 +180,8 @@ private:
             const double rollerReaction = -moment / (x2 - x1);
             const double pinReaction = -total - rollerReaction;
             report.statics.push_back("support reactions: " + number(pinReaction) + " kN at node " + std::to_string(pin)
-                                     + " (pin), " + number(rollerReaction) + " kN at node " + std::to_string(roller)
-                                     + " (roller)");
+                                     + supportOf(pin) + ", " + number(rollerReaction) + " kN at node " + std::to_string(roller)
+                                     + supportOf(roller));
         } else {
             report.statics.push_back("support reactions: undetermined, both supports stand at x = " + number(x1));
         }
@@ -205,6 +204,9 @@ private:
                     + " m, half of it at both ends";
         return line;
     }
+
+    // " (pin)" or " (roller)": the support at node n.
+    std::string supportOf(int n) const { return " (" + std::string(SupportCode::nameOf(t.node(n, NodeColumn::Support))) + ")"; }
 
     const TrussFileContent& t;
     TrussCheckReport report;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -22,12 +23,13 @@ float singleAt(std::span<const std::uint8_t> bytes, std::size_t offset)
     return std::bit_cast<float>(bits);
 }
 
-std::vector<float> readSingles(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t count)
+SingleTable readTable(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t rows, std::size_t columns)
 {
-    std::vector<float> values(count);
-    for (std::size_t i = 0; i < count; ++i)
-        values[i] = singleAt(bytes, offset + trussFile::singleSize * i);
-    return values;
+    SingleTable table(rows, columns);
+    for (std::size_t c = 0; c < columns; ++c)
+        for (std::size_t r = 0; r < rows; ++r)
+            table(r, c) = singleAt(bytes, offset + trussFile::singleSize * (c * rows + r));
+    return table;
 }
 
 }  // namespace
@@ -51,10 +53,9 @@ TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
     if (content.size < content.expectedSize)
         return {content, {}};
 
-    content.nodes = readSingles(bytes, headerSize, content.nodeRows() * nodeColumns);
-    content.members = readSingles(bytes, memberTableOffset(static_cast<std::uint64_t>(content.noNodes)),
-                                  content.memberRows() * memberColumns);
-    content.hasTables = true;
+    content.nodes = readTable(bytes, headerSize, content.nodeRows(), nodeColumns);
+    content.members = readTable(bytes, memberTableOffset(static_cast<std::uint64_t>(content.noNodes)), content.memberRows(),
+                                memberColumns);
     return {content, {}};
 }
 

@@ -1,7 +1,6 @@
 #include "kvrfile/TrussStructure.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 const char* groupName(MemberGroup group)
@@ -46,15 +45,4 @@ MemberGroup groupOf(const TrussFileContent& truss, int m)
     if (!firstBottom && !secondBottom)
         return MemberGroup::TopChord;
     return std::abs(first - second) == panels + 1 ? MemberGroup::Vertical : MemberGroup::Diagonal;
-}
-
-std::string formatSingle(float value)
-{
-    char text[32];
-    for (int digits = 6; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value || !std::isfinite(value))
-            break;
-    }
-    return text;
 }

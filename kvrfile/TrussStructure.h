@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "kvrfile/TrussFileReader.h"
 
 // What the numbering of a Pratt truss file says about its parts: nodes
@@ -18,7 +16,3 @@ MemberGroup groupOf(const TrussFileContent& truss, int m);
 
 // A member's node number when column holds a whole number in 1..noNodes; 0 otherwise.
 int nodeNumber(const TrussFileContent& truss, int m, int column);
-
-// Numbers in the tool's output: as short as they can be and still read back
-// to the same Single.
-std::string formatSingle(float value);

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The model tells the user things (a save failure, an unknown configuration)
-// without knowing anything of widgets: the window shows these in message
-// boxes, tests record them.
+// The model and the window tell the user things (an unknown configuration,
+// refused input, a save failure) without the model knowing anything of
+// widgets: the window shows these in message boxes, tests record them.
 enum class MessageIcon { Information, Exclamation, Critical };
 
 class MessageSink {

@@ -18,7 +18,7 @@ void clsTruss::setParameters(const TrussParameters& p)
     setNp(p.np);
 }
 
-bool clsTruss::saveFile()
+std::optional<atomicSave::Failure> clsTruss::saveFile()
 {
     generate();
     return writeFile();

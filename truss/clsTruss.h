@@ -1,18 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QString>
 
+#include "kvrfile/TrussFileContent.h"
+#include "savefile/AtomicSave.h"
 #include "truss/MessageSink.h"
-#include "truss/SingleTable.h"
 #include "truss/TrussBuildError.h"
 #include "truss/TrussParameters.h"
 
-class QIODevice;
-
-// One parallel-chord truss: the parameters the user entered, the node and
-// member tables built from them, and the command that writes the truss file.
+// One parallel-chord truss: the parameters the user entered, the truss file's
+// content built from them, and the command that writes the truss file.
 //
 // Setters store without checking; the builder works on whatever they hold.
 class clsTruss {
@@ -23,18 +23,15 @@ public:
     clsTruss& operator=(const clsTruss&) = delete;
 
     // Builds the tables for the chosen configuration and writes the truss
-    // file to openfile(). Returns false when the file could not be written
-    // (the user has been told why). A failure of the builder is thrown as
-    // TrussBuildError before any file is touched.
-    bool saveFile();
+    // file to openfile(). Returns why the file could not be written, in the
+    // system's words, for the caller to tell the user; nothing when it was
+    // written. A failure of the builder is thrown as TrussBuildError before
+    // any file is touched.
+    std::optional<atomicSave::Failure> saveFile();
 
     // Builds the tables for the chosen configuration, as saveFile() does,
     // without writing anything. Throws TrussBuildError like saveFile().
     void generate();
-
-    // Encodes the counts and both tables, as the truss file holds them, onto
-    // an open device. Returns false when the device did not take every byte.
-    bool writeData(QIODevice& file) const;
 
     // Sets every entered parameter, in the order the window sets them:
     // config, topE, btmE, webE, topA, btmA, webA, loadType, loadValue, L, h, np.
@@ -58,30 +55,28 @@ public:
     QString openfile() const { return openfile_; }  void setOpenfile(const QString& value) { openfile_ = value; }
 
     // What the builder derived, for readers of the model (tests, tools).
-    std::int16_t noNodes() const { return noNodes_; }
-    std::int16_t noMembers() const { return noMembers_; }
-    std::int16_t noMax() const { return noMax_; }
+    std::int16_t noNodes() const { return file_.noNodes; }
+    std::int16_t noMembers() const { return file_.noMembers; }
+    std::int16_t noMax() const { return file_.noMax; }
     float panelLength() const { return panelLength_; }
     float nodeLoad() const { return nodeLoad_; }
-    const SingleTable& nodes() const { return nodes_; }
-    const SingleTable& members() const { return members_; }
+    const SingleTable& nodes() const { return file_.nodes; }
+    const SingleTable& members() const { return file_.members; }
+    // The counts and both tables, as the truss file holds them.
+    const TrussFileContent& file() const { return file_; }
 
     static constexpr std::int32_t prattTruss = 1;
     static constexpr std::int32_t uniformLoad = 1;
     static constexpr std::int32_t pointLoads = 2;
 
 private:
-    bool writeFile();
+    std::optional<atomicSave::Failure> writeFile() const;
     void generatePratt();
 
     MessageSink& messages_;
 
-    std::int16_t noNodes_ = 0;
-    std::int16_t noMembers_ = 0;
-    SingleTable nodes_;
-    SingleTable members_;
+    TrussFileContent file_;  // noNodes, noMembers, nodes, members, noMax
     QString openfile_;
-    std::int16_t noMax_ = 0;
     float panelLength_ = 0.0f;
     float nodeLoad_ = 0.0f;
     float L_ = 0.0f;

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <string>
 
+#include "kvrfile/TrussFile.h"
 #include "truss/Integer16.h"
-#include "truss/TrussFile.h"
 #include "truss/clsTruss.h"
 
 namespace {
@@ -151,28 +151,28 @@ void clsTruss::generatePratt()
         throw TrussBuildError(Kind::DivisionByZero, Cause::PanelCount, "panel length: division by zero");
     panelLength_ = finite(L_ / static_cast<float>(np_), Cause::Span, "panel length");
 
-    noNodes_ = nodeCount(np_);
-    noMembers_ = memberCount(np_);
-    nodes_ = createTable(noNodes_, trussFile::nodeColumns, "node");
-    members_ = createTable(noMembers_, trussFile::memberColumns, "member");
+    file_.noNodes = nodeCount(np_);
+    file_.noMembers = memberCount(np_);
+    file_.nodes = createTable(file_.noNodes, trussFile::nodeColumns, "node");
+    file_.members = createTable(file_.noMembers, trussFile::memberColumns, "member");
 
-    nodes_(1, NodeColumn::Support) = SupportCode::Pin;
-    nodes_(np_ + 1, NodeColumn::Support) = SupportCode::Roller;
+    file_.nodes(1, NodeColumn::Support) = SupportCode::Pin;
+    file_.nodes(np_ + 1, NodeColumn::Support) = SupportCode::Roller;
 
     // A UDL is spread over one panel.
     nodeLoad_ = loadType_ == uniformLoad ? loadValue_ * panelLength_ : loadValue_;
     finite(nodeLoad_, Cause::Load, "node load");
 
-    placeBottomChord(nodes_, np_, panelLength_);
-    placeTopChord(nodes_, np_, noNodes_, h_, nodeLoad_);
+    placeBottomChord(file_.nodes, np_, panelLength_);
+    placeTopChord(file_.nodes, np_, file_.noNodes, h_, nodeLoad_);
 
     for (const float property : {btmE_, btmA_, topE_, topA_, webE_, webA_})
         finite(property, Cause::MemberProperty, "a member's E or A");
-    MemberRows rows(members_);
+    MemberRows rows(file_.members);
     connectChords(rows, np_, {btmE_, btmA_}, {topE_, topA_});
-    connectWeb(rows, np_, noMembers_, {webE_, webA_});
+    connectWeb(rows, np_, file_.noMembers, {webE_, webA_});
 
-    noMax_ = noNodes_;
-    if (noMembers_ > noNodes_)
-        noMax_ = noMembers_;
+    file_.noMax = file_.noNodes;
+    if (file_.noMembers > file_.noNodes)
+        file_.noMax = file_.noMembers;
 }

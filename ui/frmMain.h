@@ -65,6 +65,7 @@ private:
     std::optional<std::int16_t> readPanelCount();
     bool buildOrReport(const std::function<void(clsTruss&)>& build);
     void reportBuildFailure(const TrussBuildError& error);
+    void reportSaveFailure(const atomicSave::Failure& failure);
 
     std::unique_ptr<MessageSink> ownMessages_;
     std::unique_ptr<CommonDialog> ownDialog_;

@@ -120,11 +120,12 @@ void frmMain::btnGenerate_Click()
     }
     truss.setOpenfile(fileName);
 
-    bool written = false;
-    if (!buildOrReport([&written](clsTruss& t) { written = t.saveFile(); }))
+    std::optional<atomicSave::Failure> failure;
+    if (!buildOrReport([&failure](clsTruss& t) { failure = t.saveFile(); }))
         return;
-    if (!written) {
-        // The writer has shown why; a failure is never reported as success.
+    if (failure) {
+        // A failure is never reported as success.
+        reportSaveFailure(*failure);
         setStatus(QStringLiteral("Truss file not written"));
         return;
     }
@@ -165,6 +166,13 @@ void frmMain::reportBuildFailure(const TrussBuildError& error)
         break;
     }
     messages_.showMessage(text + QStringLiteral("\nNo file was written."), MessageIcon::Exclamation);
+}
+
+void frmMain::reportSaveFailure(const atomicSave::Failure& failure)
+{
+    messages_.showMessage(QStringLiteral("Error while saving file ") + Truss->openfile() + QStringLiteral("\r\n")
+                              + failure.description,
+                          MessageIcon::Critical);
 }
 
 // Asks for the path of the truss file until the user names one or cancels.

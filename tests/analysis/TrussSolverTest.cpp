@@ -1,8 +1,6 @@
 // The solver against closed forms: method of sections and virtual work.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -20,11 +18,7 @@ TrussFileContent built(const TrussParameters& parameters)
     clsTruss truss(sink);
     truss.setParameters(parameters);
     truss.generate();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(truss.writeData(buffer));
-    return readBack(bytes);
+    return readBack(encoded(truss));
 }
 
 // An even-panel Pratt truss as the builder numbers it, under downward loads
@@ -110,18 +104,20 @@ TEST(TrussSolver, EvenPrattForcesAndReactionsByTheMethodOfSections)
         SCOPED_TRACE(testing::Message() << c.np << " panels");
         const TrussFileContent t = built(parametersOf(c));
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const std::vector<double> expected = prattOf(t, c.np).forces();
         const double scale = c.w * c.L * c.L / 8 / c.h;  // the largest chord force
         for (int m = 1; m <= t.noMembers; ++m)
-            EXPECT_NEAR(analysis.solution->members[std::size_t(m)].force, expected[std::size_t(m)], relativeTolerance * scale)
+            EXPECT_NEAR(analysis.value->members[std::size_t(m)].force, expected[std::size_t(m)], relativeTolerance * scale)
                 << "member " << m;
-        const NodeResult& pin = analysis.solution->nodes[1];
-        const NodeResult& roller = analysis.solution->nodes[std::size_t(c.np + 1)];
+        const NodeResult& pin = analysis.value->nodes[1];
+        const NodeResult& roller = analysis.value->nodes[std::size_t(c.np + 1)];
         EXPECT_NEAR(pin.ry, c.w * c.L / 2, 1e-5 * c.w * c.L);
         EXPECT_NEAR(roller.ry, c.w * c.L / 2, 1e-5 * c.w * c.L);
         EXPECT_NEAR(pin.rx, 0.0, 1e-9 * c.w * c.L);
-        EXPECT_LT(analysis.solution->residual, 1e-9 * c.w * c.L);
+        EXPECT_LT(analysis.value->residual, 1e-9 * c.w * c.L);
     }
 }
 
@@ -142,8 +138,10 @@ TEST(TrussSolver, SymmetricDeflectionByVirtualWork)
         for (int m = 1; m <= t.noMembers; ++m)
             work += F[std::size_t(m)] * f[std::size_t(m)] * real.length(m) / ea;
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
-        const NodeResult& middle = analysis.solution->nodes[std::size_t(c.np + 2 + c.np / 2)];
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
+        const NodeResult& middle = analysis.value->nodes[std::size_t(c.np + 2 + c.np / 2)];
         EXPECT_NEAR(-middle.uy, work, 1e-5 * work);
     }
 }
@@ -161,8 +159,10 @@ TEST(TrussSolver, SinglePanelDeflectionByVirtualWork)
         const double x = -d10 / d11;
         const double vertical = -half - x * h / d;
         const TrussAnalysis analysis = solveTruss(t);
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
-        const auto& s = *analysis.solution;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
+        const auto& s = *analysis.value;
         EXPECT_NEAR(s.members[3].force, vertical, 1e-6 * half);
         EXPECT_NEAR(s.members[5].force, x, 1e-6 * half);
         EXPECT_NEAR(s.members[6].force, x, 1e-6 * half);
@@ -192,17 +192,19 @@ TEST(TrussSolver, SlenderTrussesGiveTheForcesOfStaticsOrAreRefusedAsIllCondition
         const TrussFileContent t = built(parametersOf({float(c.np), c.h, 1, c.np}));
         const TrussAnalysis analysis = solveTruss(t);
         if (c.bits == 0 || c.bits > Precision<Quad>::bits) {
-            EXPECT_FALSE(analysis.solution);
-            EXPECT_NE(analysis.refusal.find("too ill-conditioned"), std::string::npos) << analysis.refusal;
+            EXPECT_FALSE(analysis.value);
+            EXPECT_NE(analysis.error.find("too ill-conditioned"), std::string::npos) << analysis.error;
             continue;
         }
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const std::vector<double> expected = prattOf(t, c.np).forces();
         const double largest = std::fabs(*std::max_element(expected.begin(), expected.end(), [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
         for (int m = 1; m <= t.noMembers; ++m)
-            EXPECT_NEAR(analysis.solution->members[std::size_t(m)].force, expected[std::size_t(m)], relativeTolerance * largest)
+            EXPECT_NEAR(analysis.value->members[std::size_t(m)].force, expected[std::size_t(m)], relativeTolerance * largest)
                 << "member " << m;
-        EXPECT_NEAR(analysis.solution->nodes[1].ry, c.np / 2.0, relativeTolerance * c.np);
+        EXPECT_NEAR(analysis.value->nodes[1].ry, c.np / 2.0, relativeTolerance * c.np);
     }
 }
 
@@ -223,22 +225,19 @@ TrussFileContent trussOf(const std::vector<NodeRow>& nodes, const std::vector<Me
     t.noMembers = std::int16_t(members.size());
     t.noMax = std::max(t.noNodes, t.noMembers);
     t.size = t.expectedSize = trussFile::fileSize(nodes.size(), members.size());
-    t.hasTables = true;
-    t.nodes.assign(t.nodeRows() * trussFile::nodeColumns, 0.0f);
-    t.members.assign(t.memberRows() * trussFile::memberColumns, 0.0f);
-    const auto node = [&](std::size_t r, int c) -> float& { return t.nodes[std::size_t(c) * t.nodeRows() + r]; };
-    const auto member = [&](std::size_t r, int c) -> float& { return t.members[std::size_t(c) * t.memberRows() + r]; };
+    t.nodes = SingleTable(t.nodeRows(), trussFile::nodeColumns);
+    t.members = SingleTable(t.memberRows(), trussFile::memberColumns);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        node(i + 1, NodeColumn::X) = nodes[i].x;
-        node(i + 1, NodeColumn::Y) = nodes[i].y;
-        node(i + 1, NodeColumn::Load) = nodes[i].load;
-        node(i + 1, NodeColumn::Support) = nodes[i].support;
+        t.nodes(i + 1, NodeColumn::X) = nodes[i].x;
+        t.nodes(i + 1, NodeColumn::Y) = nodes[i].y;
+        t.nodes(i + 1, NodeColumn::Load) = nodes[i].load;
+        t.nodes(i + 1, NodeColumn::Support) = nodes[i].support;
     }
     for (std::size_t i = 0; i < members.size(); ++i) {
-        member(i + 1, MemberColumn::First) = float(members[i].first);
-        member(i + 1, MemberColumn::Second) = float(members[i].second);
-        member(i + 1, MemberColumn::E) = members[i].e;
-        member(i + 1, MemberColumn::A) = members[i].a;
+        t.members(i + 1, MemberColumn::First) = float(members[i].first);
+        t.members(i + 1, MemberColumn::Second) = float(members[i].second);
+        t.members(i + 1, MemberColumn::E) = members[i].e;
+        t.members(i + 1, MemberColumn::A) = members[i].a;
     }
     return t;
 }
@@ -270,9 +269,9 @@ TEST(TrussSolver, AHiddenMechanismIsRefusedNamingANode)
     for (std::size_t m = 0; m < members.size(); ++m)
         members[m] = {members[m].first, members[m].second, m % 2 == 0 ? 205.0f : 70.0f, 100};
     const TrussAnalysis analysis = solveTruss(trussOf(nodes, members));
-    EXPECT_FALSE(analysis.solution);
-    EXPECT_TRUE(analysis.refusal.starts_with("node ")) << analysis.refusal;
-    EXPECT_NE(analysis.refusal.find(": the truss is a mechanism: node "), std::string::npos) << analysis.refusal;
+    EXPECT_FALSE(analysis.value);
+    EXPECT_TRUE(analysis.error.starts_with("node ")) << analysis.error;
+    EXPECT_NE(analysis.error.find(": the truss is a mechanism: node "), std::string::npos) << analysis.error;
 }
 
 // Pin, roller and a loaded apex: statics alone gives the forces, whatever
@@ -284,11 +283,13 @@ TEST(TrussSolver, ATriangleOfVeryUnequalMembersIsSolvedAsStaticsSays)
         SCOPED_TRACE(testing::Message() << "A " << bottom << " mm2 at the bottom, " << sides << " mm2 at the sides");
         const TrussAnalysis analysis = solveTruss(trussOf({{0, 0, 0, 1}, {6, 0, 0, 2}, {3, 2, -float(load), 0}},
                                                          {{1, 2, 205, bottom}, {1, 3, 205, sides}, {2, 3, 205, sides}}));
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
         const double side = -load / 2 / sine, expected[] = {0, -side * cosine, side, side};
         for (int m = 1; m <= 3; ++m)
-            EXPECT_NEAR(analysis.solution->members[std::size_t(m)].force, expected[m], relativeTolerance * load) << "member " << m;
-        EXPECT_NEAR(analysis.solution->nodes[1].ry, load / 2, relativeTolerance * load);
+            EXPECT_NEAR(analysis.value->members[std::size_t(m)].force, expected[m], relativeTolerance * load) << "member " << m;
+        EXPECT_NEAR(analysis.value->nodes[1].ry, load / 2, relativeTolerance * load);
     }
 }
 
@@ -326,12 +327,14 @@ TEST(TrussSolver, InterconnectedTrussesAreSolvedOrRefusedWithinTheBound)
         const TrussFileContent t = trussOf(nodes, members);
         const TrussAnalysis analysis = solveTruss(t);
         if (joints > 1000) {
-            EXPECT_NE(analysis.refusal.find("file: the members are too interconnected to analyse here"), std::string::npos)
-                << analysis.refusal;
+            EXPECT_NE(analysis.error.find("file: the members are too interconnected to analyse here"), std::string::npos)
+                << analysis.error;
             continue;
         }
-        ASSERT_TRUE(analysis.solution) << analysis.refusal;
-        const TrussSolution& s = *analysis.solution;
+        EXPECT_TRUE(analysis.value) << analysis.error;
+        if (!analysis.value)
+            continue;
+        const TrussSolution& s = *analysis.value;
         std::vector<double> left(2 * t.nodeRows(), 0.0);
         for (int n = 1; n <= joints; ++n) {
             left[2 * std::size_t(n) + 1] = t.node(n, NodeColumn::Load) + s.nodes[std::size_t(n)].ry;

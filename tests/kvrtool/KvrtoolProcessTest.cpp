@@ -4,6 +4,9 @@
 // as bytes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -22,7 +25,8 @@ struct ProcessCase {
     const char* limit;      // the shell's ulimit -f in blocks, or nullptr
     QStringList arguments;  // after kvrtool; DIR stands for the test's folder
     const char* output;     // the standard output's file in DIR, or nullptr
-    const char* message;    // on the standard error
+    const char* message;    // on the standard error; %1 stands for the system's words for error
+    int error = 0;          // 0: the message is kvrtool's own
 };
 
 // The system's words in English, whatever the test's locale.
@@ -37,55 +41,70 @@ const QString generate = QStringLiteral("generate --span 6 --height 1 --panels 1
 
 const ProcessCase processCases[] = {
     {"generate under a file-size limit", "1", (generate + QStringLiteral(" -o DIR/big.kvr")).split(u' '), nullptr,
-     "kvrtool: Error while saving file DIR/big.kvr: File too large"},
+     "kvrtool: Error while saving file DIR/big.kvr: %1", EFBIG},
     {"draw a PNG under a file-size limit", "1", {"draw", "DIR/t.kvr", "-o", "DIR/t.png"}, nullptr,
-     "kvrtool: cannot write DIR/t.png: File too large"},
+     "kvrtool: cannot write DIR/t.png: %1", EFBIG},
     {"generate onto a FIFO", nullptr, (generate + QStringLiteral(" -o DIR/fifo")).split(u' '), nullptr,
-     "kvrtool: Error while saving file DIR/fifo: Not a regular file"},
+     "kvrtool: Error while saving file DIR/fifo: Not a regular file", 0},
     {"show into a full disk", nullptr, {"show", "--csv", "DIR/t.kvr"}, "full",
-     "kvrtool: cannot write the standard output: No space left on device"},
+     "kvrtool: cannot write the standard output: %1", ENOSPC},
 };
 
-TEST(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
-{
+// The system's words for an error, in the C locale that kvrtool runs in here.
+QString systemWords(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+class KvrtoolProcess : public ::testing::TestWithParam<ProcessCase> {
+protected:
+    void SetUp() override
+    {
+        const QByteArray folder = QFile::encodeName(dir.path());
+        ASSERT_EQ(::mkfifo(folder + "/fifo", 0644), 0);
+        // A copy of the full device, as root (so in CI).
+        full = ::mknod(folder + "/full", S_IFCHR | 0666, makedev(1, 7)) == 0;
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, windowStart(), dir.path() + QStringLiteral("/t.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+    }
+
     QTemporaryDir dir;
+    bool full = false;
+};
+
+TEST_P(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
+{
+    const ProcessCase& c = GetParam();
+    if (c.output != nullptr && !full)
+        GTEST_SKIP() << "making a copy of the full device needs root";
     const QString d = dir.path();
-    const QByteArray folder = QFile::encodeName(d);
-    ASSERT_EQ(::mkfifo(folder + "/fifo", 0644), 0);
-    // A copy of the full device, as root (so in CI).
-    const bool full = ::mknod(folder + "/full", S_IFCHR | 0666, makedev(1, 7)) == 0;
-    RecordingSink sink;
-    clsTruss truss(sink);
-    apply(truss, windowStart(), d + QStringLiteral("/t.kvr"));
-    ASSERT_TRUE(truss.saveFile());
     const QStringList before = QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
-    for (const ProcessCase& c : processCases) {
-        SCOPED_TRACE(c.name);
-        if (c.output != nullptr && !full)
-            continue;
-        QStringList arguments = c.arguments;
-        arguments.replaceInStrings(QStringLiteral("DIR"), d);
-        // The shell sets the limit and becomes kvrtool, whose own start must
-        // turn the limit's signal into a failure it reports.
-        const QString limit = c.limit ? QStringLiteral("ulimit -f %1 && ").arg(QString::fromLatin1(c.limit)) : QString();
-        arguments.prepend(QStringLiteral(KVRTOOL));
-        arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
-        arguments.prepend(QStringLiteral("-c"));
-        QProcess tool;
-        tool.setProcessEnvironment(inCLocale());
-        if (c.output != nullptr)
-            tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
-        tool.start(QStringLiteral("sh"), arguments);
-        ASSERT_TRUE(tool.waitForFinished(60000));
+    QStringList arguments = c.arguments;
+    arguments.replaceInStrings(QStringLiteral("DIR"), d);
+    // The shell sets the limit and becomes kvrtool, whose own start must
+    // turn the limit's signal into a failure it reports.
+    const QString limit = c.limit ? QStringLiteral("ulimit -f %1 && ").arg(QString::fromLatin1(c.limit)) : QString();
+    arguments.prepend(QStringLiteral(KVRTOOL));
+    arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
+    arguments.prepend(QStringLiteral("-c"));
+    QProcess tool;
+    tool.setProcessEnvironment(inCLocale());
+    if (c.output != nullptr)
+        tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
+    tool.start(QStringLiteral("sh"), arguments);
+    ASSERT_TRUE(tool.waitForFinished(60000));
 
-        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(tool.exitCode(), 2);
-        const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
-        EXPECT_TRUE(err.contains(QString::fromLatin1(c.message).replace(QStringLiteral("DIR"), d))) << err.toStdString();
-        EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before) << "nothing left behind";
-    }
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 2);
+    QString message = QString::fromLatin1(c.message);
+    if (c.error != 0)
+        message = message.arg(systemWords(c.error));
+    const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_TRUE(err.contains(message.replace(QStringLiteral("DIR"), d))) << err.toStdString();
+    EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before) << "nothing left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolProcess, ::testing::ValuesIn(processCases), ByRowName());
 
 struct ShellCase {
     const char* name;
@@ -105,33 +124,39 @@ const ShellCase shellCases[] = {
      "consistent\n1\n0\n", 1},
 };
 
-TEST(KvrtoolProcess, KeepsItsWordInTheShell)
-{
-    QTemporaryDir dir;
-    const QString d = dir.path();
-    RecordingSink sink;
-    clsTruss truss(sink);
-    apply(truss, windowStart(), d + QStringLiteral("/t.kvr"));
-    ASSERT_TRUE(truss.saveFile());
-    TrussParameters big = windowStart();
-    big.np = TrussParameters::largestPanelCount;
-    apply(truss, big, d + QStringLiteral("/big.kvr"));
-    ASSERT_TRUE(truss.saveFile());
-
-    for (const ShellCase& c : shellCases) {
-        SCOPED_TRACE(c.name);
-        QProcessEnvironment environment = inCLocale();
-        environment.insert(QStringLiteral("K"), QStringLiteral(KVRTOOL));
-        environment.insert(QStringLiteral("D"), d);
-        QProcess shell;
-        shell.setProcessEnvironment(environment);
-        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.script)});
-        ASSERT_TRUE(shell.waitForFinished(60000));
-        EXPECT_EQ(QString::fromUtf8(shell.readAllStandardError()), QString()) << "nothing said on the standard error";
-        EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), QString::fromLatin1(c.out));
-        EXPECT_EQ(shell.exitCode(), c.status);
+class KvrtoolShell : public ::testing::TestWithParam<ShellCase> {
+protected:
+    void SetUp() override
+    {
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, windowStart(), dir.path() + QStringLiteral("/t.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+        TrussParameters big = windowStart();
+        big.np = TrussParameters::largestPanelCount;
+        apply(truss, big, dir.path() + QStringLiteral("/big.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
     }
-    ::unlink(QFile::encodeName(d) + "/caf\xe9.kvr");  // a name QTemporaryDir cannot remove
+    void TearDown() override { ::unlink(QFile::encodeName(dir.path()) + "/caf\xe9.kvr"); }  // a name QTemporaryDir cannot remove
+
+    QTemporaryDir dir;
+};
+
+TEST_P(KvrtoolShell, KeepsItsWordInTheShell)
+{
+    const ShellCase& c = GetParam();
+    QProcessEnvironment environment = inCLocale();
+    environment.insert(QStringLiteral("K"), QStringLiteral(KVRTOOL));
+    environment.insert(QStringLiteral("D"), dir.path());
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.script)});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardError()), QString()) << "nothing said on the standard error";
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), QString::fromLatin1(c.out));
+    EXPECT_EQ(shell.exitCode(), c.status);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolShell, ::testing::ValuesIn(shellCases), ByRowName());
 
 }  // namespace

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <clocale>
 #include <cstring>
+#include <string>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -16,8 +16,8 @@
 #include <QXmlStreamReader>
 
 #include "TrussTestSupport.h"
+#include "kvrfile/TrussFile.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "truss/TrussFile.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ protected:
         RecordingSink sink;
         clsTruss truss(sink);
         apply(truss, windowStart(), file);
-        EXPECT_TRUE(truss.saveFile());
+        EXPECT_EQ(truss.saveFile(), std::nullopt);
         return file;
     }
 
@@ -85,11 +85,11 @@ TEST_F(Kvrtool, GeneratedFilesShowAndCheckClean)
             SCOPED_TRACE(testing::Message() << np << (uniform ? " panels, UDL" : " panels, point loads"));
             const QString file = path(QStringLiteral("round.kvr"));
             const ToolRun generated = kvrtool(generateArguments(np, uniform, file));
-            ASSERT_EQ(generated.status, 0) << generated.err.toStdString();
+            EXPECT_EQ(generated.status, 0) << generated.err.toStdString();
 
             const int noNodes = 2 * np + 2, noMembers = 4 * np + 1 + np % 2;
             const ToolRun shown = kvrtool({QStringLiteral("show"), file});
-            ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+            EXPECT_EQ(shown.status, 0) << shown.err.toStdString();
             EXPECT_TRUE(shown.out.contains(
                 QStringLiteral("counts: noMax %1, noNodes %2, noMembers %1\n").arg(noMembers).arg(noNodes)));
             EXPECT_TRUE(shown.out.contains(QStringLiteral("as the counts call for")));
@@ -137,7 +137,7 @@ TEST_F(Kvrtool, GenerateWritesTheSameBytesAsTheTrussObject)
     RecordingSink sink;
     clsTruss truss(sink);
     apply(truss, input, expected);
-    ASSERT_TRUE(truss.saveFile());
+    ASSERT_EQ(truss.saveFile(), std::nullopt);
 
     const QString file = path(QStringLiteral("tool.kvr"));
     const ToolRun run = kvrtool({QStringLiteral("generate"), QStringLiteral("--span=7.7"), QStringLiteral("--height=1.25"),
@@ -153,6 +153,7 @@ struct Damage {
     const char* name;
     void (*spoil)(QByteArray&);
     const char* finding;
+    int unreadableTables = 0;  // show's and draw's exit status: 1 when the tables cannot be read
 };
 
 // Offsets in the default file: 16 nodes, 30 members.
@@ -160,7 +161,7 @@ std::uint64_t nodeCell(int r, int c) { return trussFile::nodeCellOffset(16, r, c
 std::uint64_t memberCell(int r, int c) { return trussFile::memberCellOffset(16, 30, r, c); }
 
 const Damage damages[] = {
-    {"truncated", [](QByteArray& b) { b.chop(4); }, "file: 1526 bytes, but the counts (16 nodes, 30 members) call for 1530: the file is truncated"},
+    {"truncated", [](QByteArray& b) { b.chop(4); }, "file: 1526 bytes, but the counts (16 nodes, 30 members) call for 1530: the file is truncated", 1},
     {"bytes after the tables", [](QByteArray& b) { b.append("xx"); }, "bytes follow the member table"},
     {"wrong noMax", [](QByteArray& b) { b[0] = 5; }, "file: noMax is 5, not the larger count 30"},
     {"wrong node count", [](QByteArray& b) { b[2] = 15; }, "call for 1506"},
@@ -187,13 +188,27 @@ TEST_F(Kvrtool, CheckFindsEachDefect)
         EXPECT_TRUE(checked.out.contains(QString::fromUtf8(damage.finding))) << checked.out.toStdString();
         EXPECT_FALSE(checked.out.contains(QStringLiteral("consistent")));
 
-        // show and draw read the same file without crashing.
+        // show and draw read the same file without crashing, and refuse it
+        // only when its tables cannot be read.
         const ToolRun shown = kvrtool({QStringLiteral("show"), file});
-        EXPECT_TRUE(shown.status == 0 || shown.status == 1);
+        EXPECT_EQ(shown.status, damage.unreadableTables);
         const ToolRun drawn = kvrtool({QStringLiteral("draw"), file, QStringLiteral("-o"), path(QStringLiteral("d.svg"))});
-        EXPECT_TRUE(drawn.status == 0 || drawn.status == 1);
+        EXPECT_EQ(drawn.status, damage.unreadableTables);
     }
 }
+
+// check and show say why they cannot read the file, and exit with status 2.
+void expectUnreadable(const QString& file, const QString& message)
+{
+    for (const char* command : {"check", "show"}) {
+        SCOPED_TRACE(testing::Message() << command << ' ' << file.toStdString());
+        const ToolRun run = kvrtool({QString::fromLatin1(command), file});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+    }
+}
+
+const QString tooLong = QStringLiteral("holds more than 1966086 bytes, the most that the counts of a truss file can call for");
 
 TEST_F(Kvrtool, UnreadableFilesExitWith2)
 {
@@ -201,25 +216,25 @@ TEST_F(Kvrtool, UnreadableFilesExitWith2)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.kvr")));
     QFile huge(path(QStringLiteral("huge.kvr")));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64{trussFile::largestFileSize} + 1));
-    // An endless input: a zero device, made here (as root, so in CI).
-    const bool endless = ::mknod(QFile::encodeName(path(QStringLiteral("zero"))).constData(), S_IFCHR | 0444, makedev(1, 5)) == 0;
-    const QString tooLong = QStringLiteral("holds more than 1966086 bytes, the most that the counts of a truss file can call for");
     const std::pair<QString, QString> cases[] = {
         {path(QStringLiteral("short.kvr")), QStringLiteral("the file holds 4 bytes, fewer than the 6 of its header")},
         {path(QStringLiteral("missing.kvr")), QStringLiteral("cannot open")},
         {path(QStringLiteral("folder.kvr")), QStringLiteral("it is a folder")},
         {path(QStringLiteral("huge.kvr")), tooLong},
-        {endless ? path(QStringLiteral("zero")) : path(QStringLiteral("huge.kvr")), tooLong},
-        {QStringLiteral("/proc/self/mem"), QStringLiteral("cannot read /proc/self/mem: ") + QString::fromLocal8Bit(std::strerror(EIO))},
+        {QStringLiteral("/proc/self/mem"),
+         QStringLiteral("cannot read /proc/self/mem: ") + QString::fromLocal8Bit(std::strerror(EIO))},
     };
-    for (const auto& [file, message] : cases) {
-        for (const char* command : {"check", "show"}) {
-            SCOPED_TRACE(testing::Message() << command << ' ' << file.toStdString());
-            const ToolRun run = kvrtool({QString::fromLatin1(command), file});
-            EXPECT_EQ(run.status, 2);
-            EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
-        }
-    }
+    for (const auto& [file, message] : cases)
+        expectUnreadable(file, message);
+}
+
+// An endless input: a zero device, made here (as root, so in CI).
+TEST_F(Kvrtool, AnEndlessInputExitsWith2)
+{
+    const QString zero = path(QStringLiteral("zero"));
+    if (::mknod(QFile::encodeName(zero).constData(), S_IFCHR | 0444, makedev(1, 5)) != 0)
+        GTEST_SKIP() << "making a zero device needs root";
+    expectUnreadable(zero, tooLong);
 }
 
 TEST_F(Kvrtool, DrawWritesAWellFormedSvgOfEveryMemberAndNode)
@@ -227,17 +242,17 @@ TEST_F(Kvrtool, DrawWritesAWellFormedSvgOfEveryMemberAndNode)
     for (const int np : {1, 4, 7}) {
         SCOPED_TRACE(np);
         const QString file = path(QStringLiteral("t.kvr"));
-        ASSERT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
+        EXPECT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
         const QString svg = path(QStringLiteral("t.svg"));
         const ToolRun drawn = kvrtool({QStringLiteral("draw"), file, QStringLiteral("-o"), svg});
-        ASSERT_EQ(drawn.status, 0) << drawn.err.toStdString();
+        EXPECT_EQ(drawn.status, 0) << drawn.err.toStdString();
 
         QXmlStreamReader xml(readAll(svg));
         QMap<QString, int> counted;
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement)
                 counted[xml.name().toString() + u'/' + xml.attributes().value(QStringLiteral("class")).toString()]++;
-        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
         int members = 0;
         for (auto it = counted.cbegin(); it != counted.cend(); ++it)
             if (it.key().startsWith(QStringLiteral("line/member ")))
@@ -319,7 +334,7 @@ TEST_F(Kvrtool, GenerateRoundsPanelsAsTheWindowDoes)
         const QString file = path(QStringLiteral("rounded.kvr"));
         QStringList arguments = generateArguments(1, true, file);
         arguments[arguments.indexOf(QStringLiteral("--panels")) + 1] = QString::fromLatin1(text);
-        ASSERT_EQ(kvrtool(arguments).status, 0);
+        EXPECT_EQ(kvrtool(arguments).status, 0);
         EXPECT_TRUE(kvrtool({QStringLiteral("show"), file}).out.contains(QStringLiteral("noNodes %1,").arg(2 * panels + 2)));
     }
 }
@@ -364,42 +379,45 @@ TEST_F(Kvrtool, SolveRefusesWhatItCannotSolveInOneLine)
 }
 
 // Two tables, a blank line between them, every number read back.
-TEST_F(Kvrtool, SolveCsvHasTwoTablesOfEveryNodeAndMember)
+class KvrtoolSolveCsv : public Kvrtool, public ::testing::WithParamInterface<int> {};
+
+TEST_P(KvrtoolSolveCsv, HasTwoTablesOfEveryNodeAndMember)
 {
-    for (const int np : {1, 7, 40}) {
-        SCOPED_TRACE(np);
-        const QString file = path(QStringLiteral("t.kvr"));
-        ASSERT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
-        const ToolRun run = kvrtool({QStringLiteral("solve"), file, QStringLiteral("--csv")});
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        const QStringList tables = run.out.split(QStringLiteral("\n\n"));
-        ASSERT_EQ(tables.size(), 2);
-        const std::pair<QString, qsizetype> shape[] = {{QStringLiteral("node,ux_mm,uy_mm,rx_kN,ry_kN"), 2 * np + 2},
-                                                      {QStringLiteral("member,force_kN,stress_MPa"), 4 * np + 1 + np % 2}};
-        double reactions = 0;
-        for (int i = 0; i < 2; ++i) {
-            const QStringList lines = tables[i].trimmed().split(u'\n');
-            ASSERT_EQ(lines.size(), shape[i].second + 1);
-            EXPECT_EQ(lines[0], shape[i].first);
-            for (qsizetype row = 1; row < lines.size(); ++row) {
-                const QStringList cells = lines[row].split(u',');
-                ASSERT_EQ(cells.size(), shape[i].first.count(u',') + 1) << lines[row].toStdString();
-                EXPECT_EQ(cells[0], QString::number(row));
-                for (const QString& cell : cells) {
-                    bool ok = false;
-                    EXPECT_TRUE(std::isfinite(cell.toDouble(&ok)) && ok) << cell.toStdString();
-                }
-                if (i == 0)
-                    reactions += cells[4].toDouble();
+    const int np = GetParam();
+    const QString file = path(QStringLiteral("t.kvr"));
+    ASSERT_EQ(kvrtool(generateArguments(np, true, file)).status, 0);
+    const ToolRun run = kvrtool({QStringLiteral("solve"), file, QStringLiteral("--csv")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList tables = run.out.split(QStringLiteral("\n\n"));
+    ASSERT_EQ(tables.size(), 2);
+    const std::pair<QString, qsizetype> shape[] = {{QStringLiteral("node,ux_mm,uy_mm,rx_kN,ry_kN"), 2 * np + 2},
+                                                  {QStringLiteral("member,force_kN,stress_MPa"), 4 * np + 1 + np % 2}};
+    double reactions = 0;
+    for (int i = 0; i < 2; ++i) {
+        const QStringList lines = tables[i].trimmed().split(u'\n');
+        ASSERT_EQ(lines.size(), shape[i].second + 1);
+        EXPECT_EQ(lines[0], shape[i].first);
+        for (qsizetype row = 1; row < lines.size(); ++row) {
+            const QStringList cells = lines[row].split(u',');
+            ASSERT_EQ(cells.size(), shape[i].first.count(u',') + 1) << lines[row].toStdString();
+            EXPECT_EQ(cells[0], QString::number(row));
+            for (const QString& cell : cells) {
+                bool ok = false;
+                EXPECT_TRUE(std::isfinite(cell.toDouble(&ok)) && ok) << cell.toStdString();
             }
+            if (i == 0)
+                reactions += cells[4].toDouble();
         }
-        // 9 significant digits or more: the reactions balance the 60 kN of
-        // Single node loads to their own rounding.
-        EXPECT_NEAR(reactions, 60.0, 1e-5);
-        const QString uy = tables[0].split(u'\n')[3].split(u',')[2];  // node 3 sinks in every truss here
-        EXPECT_GE(uy.count(QRegularExpression(QStringLiteral("\\d"))), 9) << uy.toStdString();
     }
+    // 9 significant digits or more: the reactions balance the 60 kN of
+    // Single node loads to their own rounding.
+    EXPECT_NEAR(reactions, 60.0, 1e-5);
+    const QString uy = tables[0].split(u'\n')[3].split(u',')[2];  // node 3 sinks in every truss here
+    EXPECT_GE(uy.count(QRegularExpression(QStringLiteral("\\d"))), 9) << uy.toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolSolveCsv, ::testing::Values(1, 7, 40),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "Panels"; });
 
 TEST_F(Kvrtool, SolveSummarisesWithUnits)
 {
@@ -433,14 +451,14 @@ TEST_F(Kvrtool, SolveWarnsOfDisplacementsTooLargeForItsTheory)
     for (const Warned& c : cases) {
         SCOPED_TRACE(c.generate.join(u' ').toStdString());
         const QString file = path(QStringLiteral("w.kvr"));
-        ASSERT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + c.generate
+        EXPECT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + c.generate
                           + QStringList{QStringLiteral("--area"), QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
                                         QStringLiteral("--udl"), QStringLiteral("10"), QStringLiteral("-o"), file})
                       .status,
                   0);
         const ToolRun text = kvrtool({QStringLiteral("solve"), file});
         const ToolRun csv = kvrtool({QStringLiteral("solve"), file, QStringLiteral("--csv")});
-        ASSERT_EQ(text.status, 0) << text.err.toStdString();
+        EXPECT_EQ(text.status, 0) << text.err.toStdString();
         const bool warned = text.out.contains(QStringLiteral("\nwarning: the largest displacement"));
         EXPECT_EQ(warned, c.warns);
         EXPECT_TRUE(text.out.contains(QString::fromUtf8(c.shown))) << text.out.left(1500).toStdString();
@@ -556,12 +574,12 @@ TEST_F(Kvrtool, CrowdedDrawingsLeaveOutLabelsAndSaySo)
     for (const Crowd& crowd : crowds) {
         SCOPED_TRACE(crowd.generate.join(u' ').toStdString());
         const QString file = path(QStringLiteral("c.kvr")), svg = path(QStringLiteral("c.svg"));
-        ASSERT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + crowd.generate
+        EXPECT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + crowd.generate
                           + QStringList{QStringLiteral("--area"), QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
                                         QStringLiteral("--udl"), QStringLiteral("10"), QStringLiteral("-o"), file})
                       .status,
                   0);
-        ASSERT_EQ(kvrtool({QStringLiteral("draw"), file, QStringLiteral("--forces"), QStringLiteral("-o"), svg}).status, 0);
+        EXPECT_EQ(kvrtool({QStringLiteral("draw"), file, QStringLiteral("--forces"), QStringLiteral("-o"), svg}).status, 0);
         EXPECT_LE(QFileInfo(svg).size(), crowd.largestSvg);
         QStringList texts;
         elementsOf(readAll(svg), &texts);
@@ -578,7 +596,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");  // as kvrtool's main() has it, whatever the test's locale
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

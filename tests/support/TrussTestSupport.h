@@ -1,20 +1,55 @@
 #pragma once
 
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <ostream>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #include "RecordingSink.h"
+#include "kvrfile/TrussFileEncoder.h"
 #include "kvrfile/TrussFileReader.h"
 #include "truss/clsTruss.h"
 
+// A row's name as a test's name: its words run together, each capitalised
+// ("file-size limit" gives "FileSizeLimit").
+inline std::string testNameOf(std::string_view words)
+{
+    std::string name;
+    bool wordStarts = true;
+    for (const char c : words) {
+        if (c == '\'')
+            continue;
+        const bool inWord = std::isalnum(static_cast<unsigned char>(c)) != 0;
+        if (inWord)
+            name += wordStarts ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        wordStarts = !inWord;
+    }
+    return name;
+}
+
+// Names the rows of a parameterised test by their name field.
+struct ByRowName {
+    template <class Info>
+    std::string operator()(const Info& info) const
+    {
+        return testNameOf(info.param.name);
+    }
+};
+
 // Readable failure output for texts in the tests' assertions.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace atomicSave {
+inline void PrintTo(const Failure& failure, std::ostream* out) { ::PrintTo(failure.description, out); }
+}  // namespace atomicSave
 
 // The parameters the window starts with.
 inline TrussParameters windowStart()
@@ -57,10 +92,17 @@ inline void putSingle(QByteArray& bytes, std::uint64_t offset, float value)
         bytes[static_cast<qsizetype>(offset + i)] = static_cast<char>((bits >> (8 * i)) & 0xff);
 }
 
+// The truss file of the truss as built, by the file's own encoder.
+inline QByteArray encoded(const clsTruss& truss)
+{
+    const std::vector<std::uint8_t> bytes = encodeTrussFile(truss.file());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
 // The file's bytes read back as the analysis program reads them, by kvrtool's
 // reader; throws when they do not even hold a header.
 inline TrussFileContent readBack(const QByteArray& bytes)
 {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).content.value();
+    return readTrussFile(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))).value.value();
 }

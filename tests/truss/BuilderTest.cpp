@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "TrussTestSupport.h"
-#include "truss/TrussFile.h"
+#include "kvrfile/TrussFile.h"
 
 namespace {
 
@@ -85,7 +85,6 @@ TEST(PrattBuilder, DerivedValuesOfTheWorkedExample)
     EXPECT_EQ(truss.panelLength(), 1.5f);
     EXPECT_EQ(truss.nodeLoad(), 15.0f);
     EXPECT_EQ(truss.noMax(), 17);
-    EXPECT_EQ(truss.noConstants(), 2);
 }
 
 struct FailureCase {
@@ -123,7 +122,7 @@ TEST(PrattBuilder, FailuresAreThrownWithTheirKindAndWriteNothing)
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString existing = dir.filePath(QStringLiteral("existing.kvr"));
-        ASSERT_TRUE(writeAll(existing, "what the user had"));
+        EXPECT_TRUE(writeAll(existing, "what the user had"));
         for (const QString& path : {existing, dir.filePath(QStringLiteral("new.kvr"))}) {
             RecordingSink sink;
             clsTruss truss(sink);
@@ -213,7 +212,7 @@ TEST(TrussObject, OtherConfigurationsAreAnnouncedAndStillWritten)
         RecordingSink sink;
         clsTruss truss(sink);
         truss.setOpenfile(path);
-        EXPECT_TRUE(truss.saveFile());
+        EXPECT_EQ(truss.saveFile(), std::nullopt);
         ASSERT_EQ(sink.messages.size(), 1u);
         EXPECT_EQ(sink.messages[0].text, QStringLiteral("No such generator yet available"));
         EXPECT_EQ(sink.messages[0].icon, MessageIcon::Information);
@@ -229,11 +228,11 @@ TEST(TrussObject, OtherConfigurationsAreAnnouncedAndStillWritten)
         TrussParameters input = windowStart();
         input.np = 4;
         apply(truss, input, path);
-        ASSERT_TRUE(truss.saveFile());
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
         const QByteArray built = readAll(path);
         truss.setConfig(2);
         truss.setNp(9);
-        ASSERT_TRUE(truss.saveFile());
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
         ASSERT_EQ(sink.messages.size(), 1u);
         EXPECT_EQ(readAll(path), built);
     }
@@ -251,10 +250,10 @@ TEST(TrussObject, EverySaveBuildsAnewFromTheCurrentProperties)
         SCOPED_TRACE(np);
         input.np = np;
         apply(truss, input, reused);
-        ASSERT_TRUE(truss.saveFile());
+        EXPECT_EQ(truss.saveFile(), std::nullopt);
         clsTruss once(sink);
         apply(once, input, fresh);
-        ASSERT_TRUE(once.saveFile());
+        EXPECT_EQ(once.saveFile(), std::nullopt);
         EXPECT_EQ(readAll(reused), readAll(fresh));
         EXPECT_EQ(truss.members().rows(), static_cast<std::size_t>(truss.noMembers() + 1));
     }

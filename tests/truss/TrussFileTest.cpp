@@ -1,6 +1,7 @@
 // The truss file, byte for byte, as the analysis program reads it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,7 @@ protected:
         RecordingSink sink;
         clsTruss truss(sink);
         apply(truss, input, path);
-        EXPECT_TRUE(truss.saveFile());
+        EXPECT_EQ(truss.saveFile(), std::nullopt);
         EXPECT_TRUE(sink.messages.empty());
         return readAll(path);
     }
@@ -218,8 +219,8 @@ TEST_F(TrussFile, MembersJoinTheirNodesAndCarryTheirGroupsProperties)
         input.webE = 5.0f;
         input.webA = 6.0f;
         const TrussFileContent file = readBack(generate(input));
-        ASSERT_EQ(file.noMembers, static_cast<int>(ends.size()));
-        for (int m = 1; m <= file.noMembers; ++m) {
+        EXPECT_EQ(file.noMembers, static_cast<int>(ends.size()));
+        for (int m = 1; m <= std::min<int>(file.noMembers, static_cast<int>(ends.size())); ++m) {
             SCOPED_TRACE(m);
             EXPECT_EQ(file.member(m, MemberColumn::First), static_cast<float>(ends[m - 1].first));
             EXPECT_EQ(file.member(m, MemberColumn::Second), static_cast<float>(ends[m - 1].second));

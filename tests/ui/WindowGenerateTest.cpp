@@ -1,6 +1,9 @@
 // Whole generations through the window, each checked by the file it writes.
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -49,11 +52,7 @@ QByteArray expectedFile(const TrussParameters& input)
     clsTruss truss(sink);
     apply(truss, input, {});
     truss.generate();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    truss.writeData(buffer);
-    return bytes;
+    return encoded(truss);
 }
 
 QStringList filesIn(const QString& dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
@@ -388,6 +387,8 @@ void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 
     QCOMPARE(w.sink.messages.size(), std::size_t{1});
     QVERIFY(w.sink.messages[0].text.startsWith(QStringLiteral("Error while saving file ") + folder + QStringLiteral("\r\n")));
+    QCOMPARE(w.sink.messages[0].text.mid(QStringLiteral("Error while saving file \r\n").size() + folder.size()),
+             QString::fromLocal8Bit(std::strerror(EISDIR)));
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Critical);
     QCOMPARE(w.status(), QStringLiteral("Truss file not written"));
     QCOMPARE(filesIn(dir_->path()), QStringList{QStringLiteral("folder.kvr")});

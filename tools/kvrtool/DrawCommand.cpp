@@ -3,14 +3,15 @@
 #include <QCommandLineParser>
 
 #include "analysis/TrussSolver.h"
+#include "drawing/TrussDrawing.h"
+#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "tools/kvrtool/TrussDrawing.h"
 
 namespace {
 
-// The member forces, or an empty list when the truss cannot be solved (the
-// refusal reported to err).
+// The member forces, or none when the truss cannot be solved (the refusal
+// reported to err).
 std::optional<std::vector<double>> forcesOf(const TrussFileContent& truss, QTextStream& err)
 {
     const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
@@ -33,6 +34,23 @@ QByteArray encoded(const TrussDrawing& drawing, bool png)
     if (!toImage(drawing).save(&buffer, "PNG"))
         return {};
     return bytes;
+}
+
+// The one place a picture reaches the disk, through the save routine of
+// every output file: the earlier picture stays as it was unless the new one
+// is written whole.
+int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
+{
+    if (bytes.isEmpty()) {
+        err << "kvrtool: cannot write " << path << ": the picture could not be encoded\n";
+        return kvrExit::notWritten;
+    }
+    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
+        err << "kvrtool: cannot write " << path << ": " << failure->description << '\n';
+        return kvrExit::notWritten;
+    }
+    out << "wrote " << path << '\n';
+    return kvrExit::ok;
 }
 
 }  // namespace

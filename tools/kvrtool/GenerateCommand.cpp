@@ -10,14 +10,11 @@
 
 namespace {
 
-// The writer's messages, on one line each.
+// The model's notices, on one line each.
 class StreamSink : public MessageSink {
 public:
     explicit StreamSink(QTextStream& err) : err_(err) {}
-    void showMessage(const QString& text, MessageIcon) override
-    {
-        err_ << "kvrtool: " << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(": ")) << '\n';
-    }
+    void showMessage(const QString& text, MessageIcon) override { err_ << "kvrtool: " << text << '\n'; }
 
 private:
     QTextStream& err_;
@@ -178,8 +175,10 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         clsTruss truss(sink);
         truss.setParameters(parameters);
         truss.setOpenfile(parser.value(QStringLiteral("output")));
-        if (!truss.saveFile())
+        if (const std::optional<atomicSave::Failure> failure = truss.saveFile()) {
+            err << "kvrtool: Error while saving file " << truss.openfile() << ": " << failure->description << '\n';
             return kvrExit::notWritten;
+        }
         out << "wrote " << truss.openfile() << ": " << truss.noNodes() << " nodes, " << truss.noMembers() << " members\n";
         return kvrExit::ok;
     } catch (const OptionError& error) {

@@ -48,9 +48,5 @@ int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream
 // the file does not hold them.
 bool hasTables(const TrussFileContent& truss, QTextStream& err);
 
-// Writes a picture, encoded whole, to path: reports to out, or to err why it
-// could not be written. Returns the exit status.
-int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err);
-
 // The truss of the file solved, or why it cannot be reported to err in one line.
 std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err);

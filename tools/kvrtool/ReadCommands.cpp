@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "analysis/Rigidity.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
 #include "savefile/FileName.h"
@@ -16,10 +17,8 @@ QString single(float value) { return QString::fromStdString(formatSingle(value))
 
 QString supportName(float code)
 {
-    if (code == SupportCode::Pin)
-        return QStringLiteral("1 (pin)");
-    if (code == SupportCode::Roller)
-        return QStringLiteral("2 (roller)");
+    if (const char* name = SupportCode::nameOf(code))
+        return QStringLiteral("%1 (%2)").arg(single(code), QLatin1String(name));
     return code == 0.0f ? QStringLiteral("-") : single(code);
 }
 
@@ -101,11 +100,11 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
         return std::nullopt;
     }
     const TrussFileRead read = readTrussFile(fileName::toBytes(positional[0]).toStdString());
-    if (!read.content) {
+    if (!read.value) {
         err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
         return std::nullopt;
     }
-    return read.content;
+    return read.value;
 }
 
 }  // namespace
@@ -123,7 +122,7 @@ std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QComma
 
 bool hasTables(const TrussFileContent& truss, QTextStream& err)
 {
-    if (truss.hasTables)
+    if (truss.hasTables())
         return true;
     err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
     return false;
@@ -141,7 +140,7 @@ const CommandForm& showForm()
 int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     return runOnFile(showForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
-        if (!truss.hasTables) {
+        if (!truss.hasTables()) {
             showSize(truss, err);
             hasTables(truss, err);
             return kvrExit::failed;

@@ -6,11 +6,18 @@
 
 #include "analysis/Deflection.h"
 #include "analysis/TrussSolver.h"
+#include "kvrfile/NumberText.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TextTable.h"
 
 namespace {
+
+// Every number solve prints: an exact half rounds away from zero.
+QString number(double value, int digits)
+{
+    return QString::fromStdString(formatSignificant(value, digits, Halves::AwayFromZero));
+}
 
 // A number to the digits its accuracy vouches for, and no more than
 // digits: down to the place of its error, the last one uncertain by that
@@ -22,7 +29,7 @@ QString vouched(double value, double error, int digits)
         return QStringLiteral("0");
     if (error > 0)
         digits = std::clamp(int(std::floor(std::log10(std::fabs(value))) - std::floor(std::log10(error))) + 1, 1, digits);
-    return QString::number(value, 'g', digits);
+    return number(value, digits);
 }
 
 constexpr int textDigits = 6;
@@ -31,7 +38,7 @@ constexpr int csvDigits = 17;  // all a double holds
 // Two digits, for tolerances and error estimates: 6e-8, not 6e-08.
 QString rounded(double value)
 {
-    return QString::number(value, 'g', 2).replace(QLatin1String("e-0"), QLatin1String("e-")).replace(QLatin1String("e+0"), QLatin1String("e+"));
+    return number(value, 2).replace(QLatin1String("e-0"), QLatin1String("e-")).replace(QLatin1String("e+0"), QLatin1String("e+"));
 }
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
@@ -72,7 +79,7 @@ public:
             .arg(shownDisplacement(deflection.largest))
             .arg(deflection.largestAt)
             .arg(Deflection::smallShare * 100)
-            .arg(QString::number(deflection.size, 'g', textDigits));
+            .arg(number(deflection.size, textDigits));
     }
 
     void tables()
@@ -132,8 +139,8 @@ private:
         out << "largest vertical deflection: " << shownDisplacement(std::fabs(deflection.vertical)) << " mm"
             << (!deflects ? "" : deflection.vertical < 0 ? " downwards" : " upwards") << " at node " << deflection.verticalAt;
         if (const double ratio = deflection.spanRatio(); ratio > 0 && deflects)
-            out << ", L/" << (ratio >= 10 ? QString::number(std::floor(ratio), 'f', 0) : QString::number(ratio, 'g', 2))
-                << " of the span L = " << QString::number(deflection.span, 'g', textDigits) << " m between the supports";
+            out << ", L/" << (ratio >= 10 ? QString::number(std::floor(ratio), 'f', 0) : number(ratio, 2))
+                << " of the span L = " << number(deflection.span, textDigits) << " m between the supports";
         out << '\n';
     }
 
@@ -143,10 +150,11 @@ private:
         for (int n = 1; n <= t.noNodes; ++n) {
             const float code = t.node(n, NodeColumn::Support);
             const NodeResult& r = s.nodes[static_cast<std::size_t>(n)];
+            const QLatin1String name(SupportCode::nameOf(code));
             if (code == SupportCode::Pin)
-                held << QStringLiteral("node %1 (pin) rx %2 kN, ry %3 kN").arg(n).arg(shownReaction(r.rx), shownReaction(r.ry));
+                held << QStringLiteral("node %1 (%2) rx %3 kN, ry %4 kN").arg(n).arg(name, shownReaction(r.rx), shownReaction(r.ry));
             else if (code == SupportCode::Roller)
-                held << QStringLiteral("node %1 (roller) ry %2 kN").arg(n).arg(shownReaction(r.ry));
+                held << QStringLiteral("node %1 (%2) ry %3 kN").arg(n).arg(name, shownReaction(r.ry));
         }
         out << "reactions: " << held.join(QStringLiteral("; ")) << '\n';
     }
@@ -194,9 +202,9 @@ const CommandForm& solveForm()
 std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err)
 {
     TrussAnalysis analysis = solveTruss(truss);
-    if (!analysis.solution)
-        err << "kvrtool: " << QString::fromStdString(analysis.refusal) << '\n';
-    return std::move(analysis.solution);
+    if (!analysis.value)
+        err << "kvrtool: " << QString::fromStdString(analysis.error) << '\n';
+    return std::move(analysis.value);
 }
 
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)

@@ -1,4 +1,4 @@
-#include "tools/kvrtool/PageFit.h"
+#include "drawing/PageFit.h"
 
 #include <cmath>
 
@@ -18,7 +18,7 @@ long long cellKey(long long column, long long row) { return column * 1'000'003LL
 
 // Each kept segment is filed under both its ends, so that a segment drawn
 // the other way round is found from either end.
-bool Spacing::keep(QPointF a, QPointF b, int kind)
+bool Spacing::keep(QPointF a, QPointF b)
 {
     const long long column = cellOf(a.x(), distance_), row = cellOf(a.y(), distance_);
     for (long long c = column - 1; c <= column + 1; ++c)
@@ -27,14 +27,13 @@ bool Spacing::keep(QPointF a, QPointF b, int kind)
             if (found == cells_.end())
                 continue;
             for (const Kept& kept : found->second)
-                if (kept.kind == kind
-                    && ((within(kept.a, a, distance_) && within(kept.b, b, distance_))
-                        || (within(kept.b, a, distance_) && within(kept.a, b, distance_))))
+                if ((within(kept.a, a, distance_) && within(kept.b, b, distance_))
+                    || (within(kept.b, a, distance_) && within(kept.a, b, distance_)))
                     return false;
         }
-    cells_[cellKey(column, row)].push_back({a, b, kind});
+    cells_[cellKey(column, row)].push_back({a, b});
     if (const long long key = cellKey(cellOf(b.x(), distance_), cellOf(b.y(), distance_)); key != cellKey(column, row))
-        cells_[key].push_back({a, b, kind});
+        cells_[key].push_back({a, b});
     return true;
 }
 

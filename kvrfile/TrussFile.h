@@ -71,8 +71,11 @@ inline constexpr int A = 4;       // mm2
 inline constexpr int unused[] = {0, 5, 6, 7, 8};
 }  // namespace MemberColumn
 
-// The support codes of node column Support.
+// The support codes of node column Support, and the supports' names.
 namespace SupportCode {
 inline constexpr float Pin = 1.0f;     // held in x and y
 inline constexpr float Roller = 2.0f;  // held in y
+
+// "pin" or "roller"; nullptr for any other code.
+constexpr const char* nameOf(float code) { return code == Pin ? "pin" : code == Roller ? "roller" : nullptr; }
 }  // namespace SupportCode

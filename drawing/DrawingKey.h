@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "kvrfile/TrussFileReader.h"
+#include "kvrfile/TrussFileContent.h"
 
 // What a reader of a truss drawing needs to read it: how each member is
 // drawn and what the legend calls that, the title line, and the caption that
@@ -16,7 +16,6 @@ struct MemberLook {
     QColor color;
     QString cls;   // the shape's class in the drawing
     QString name;  // in the legend
-    int kind = 0;  // members of one kind are thinned together
 };
 
 // The members by group, or, given their forces, by the sign of the force.
@@ -49,6 +48,10 @@ struct Omissions {
     Tally members;       // shown: the lines that draw them
     Tally nodes, arrows;
 };
+
+// A value as the drawing labels it: 4 significant digits, an exact half
+// rounded away from zero.
+QString labelValue(double value);
 
 // One line to head the drawing: span, height, panels and the node loads.
 QString titleOf(const TrussFileContent& truss, double span, double height);

@@ -1,14 +1,13 @@
-#include "tools/kvrtool/DrawingKey.h"
+#include "drawing/DrawingKey.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "kvrfile/NodeLoads.h"
+#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussStructure.h"
 
 namespace {
-
-QString value(double v) { return QString::number(v, 'g', 4); }
 
 QString count(int n, const char* one, const char* many)
 {
@@ -20,12 +19,10 @@ QString leftOut(const Tally& tally, const QString& what)
     return QStringLiteral("%1 of %2 %3").arg(tally.total - tally.shown).arg(tally.total).arg(what);
 }
 
-enum ForceKind { tension = 10, compression, noForce };
-
 const MemberLook byForce[] = {
-    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force in kN > 0)"), tension},
-    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force in kN < 0)"), compression},
-    {{150, 150, 150}, QStringLiteral("member no-force"), QStringLiteral("no force"), noForce},
+    {{0, 114, 178}, QStringLiteral("member tension"), QStringLiteral("tension (force in kN > 0)")},
+    {{213, 94, 0}, QStringLiteral("member compression"), QStringLiteral("compression (force in kN < 0)")},
+    {{150, 150, 150}, QStringLiteral("member no-force"), QStringLiteral("no force")},
 };
 
 QColor colorOf(MemberGroup group)
@@ -62,6 +59,8 @@ QString legendName(MemberGroup group)
 
 }  // namespace
 
+QString labelValue(double value) { return QString::fromStdString(formatSignificant(value, 4, Halves::AwayFromZero)); }
+
 MemberLooks::MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces) : t(truss), forces_(forces)
 {
     double largest = 0.0;
@@ -75,7 +74,7 @@ MemberLook MemberLooks::of(int m) const
     if (forces_.empty()) {
         const MemberGroup group = groupOf(t, m);
         return {colorOf(group), QStringLiteral("member ") + QString::fromLatin1(groupName(group)).replace(u' ', u'-'),
-                legendName(group), static_cast<int>(group)};
+                legendName(group)};
     }
     const double force = forces_[static_cast<std::size_t>(m)];
     return byForce[std::fabs(force) <= zero_ ? 2 : force > 0 ? 0 : 1];
@@ -86,7 +85,7 @@ QString MemberLooks::labelOf(int m) const
     if (forces_.empty())
         return QString::number(m);
     const double force = forces_[static_cast<std::size_t>(m)];
-    return value(std::fabs(force) <= zero_ ? 0.0 : force);
+    return labelValue(std::fabs(force) <= zero_ ? 0.0 : force);
 }
 
 QString MemberLooks::labelClass() const
@@ -112,16 +111,16 @@ std::vector<MemberLook> MemberLooks::legend(const std::vector<MemberLook>& drawn
 
 QString titleOf(const TrussFileContent& truss, double span, double height)
 {
-    QStringList parts{QStringLiteral("span %1 m").arg(value(span)), QStringLiteral("height %1 m").arg(value(height))};
+    QStringList parts{QStringLiteral("span %1 m").arg(labelValue(span)), QStringLiteral("height %1 m").arg(labelValue(height))};
     if (const int panels = panelsOf(truss); panels > 0)
         parts << count(panels, "panel", "panels");
     // The file holds node loads whether w or P was entered (see NodeLoads).
     const NodeLoads loads = nodeLoadsOf(truss);
     if (loads.even)
         parts << QStringLiteral("node loads %1 kN, half at both ends: P = %1 kN or w = %2 kN/m")
-                     .arg(value(std::fabs(loads.each)), value(std::fabs(loads.perMetre())));
+                     .arg(labelValue(std::fabs(loads.each)), labelValue(std::fabs(loads.perMetre())));
     else if (loads.loaded > 0)
-        parts << QStringLiteral("node loads %1 kN in all on %2").arg(value(std::fabs(loads.total)), count(loads.loaded, "node", "nodes"));
+        parts << QStringLiteral("node loads %1 kN in all on %2").arg(labelValue(std::fabs(loads.total)), count(loads.loaded, "node", "nodes"));
     else
         parts << QStringLiteral("no loads");
     return parts.join(QStringLiteral(", "));

@@ -6,25 +6,23 @@
 #include <QPointF>
 #include <QRectF>
 
-#include "tools/kvrtool/DrawingKey.h"
-#include "tools/kvrtool/TrussDrawing.h"
+#include "drawing/DrawingKey.h"
+#include "drawing/TrussDrawing.h"
 
 // What keeps a drawing legible at any size: shapes closer together than the
 // page can show are drawn once, and labels go only where there is room.
 
 // Segments (or points, a == b) kept at least a distance apart: a segment is
-// left out when a kept one of the same kind has both ends within the
-// distance of its ends.
+// left out when a kept one has both ends within the distance of its ends.
 class Spacing {
 public:
     explicit Spacing(double distance) : distance_(distance) {}
-    bool keep(QPointF a, QPointF b, int kind);
-    bool keep(QPointF p) { return keep(p, p, 0); }
+    bool keep(QPointF a, QPointF b);
+    bool keep(QPointF p) { return keep(p, p); }
 
 private:
     struct Kept {
         QPointF a, b;
-        int kind;
     };
     double distance_;
     std::unordered_map<long long, std::vector<Kept>> cells_;

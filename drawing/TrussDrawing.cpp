@@ -1,12 +1,12 @@
-#include "tools/kvrtool/TrussDrawing.h"
+#include "drawing/TrussDrawing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
+#include "drawing/DrawingKey.h"
+#include "drawing/PageFit.h"
 #include "kvrfile/TrussStructure.h"
-#include "tools/kvrtool/DrawingKey.h"
-#include "tools/kvrtool/PageFit.h"
 
 namespace {
 
@@ -15,8 +15,6 @@ using Anchor = TrussDrawing::Anchor;
 const QColor black(0, 0, 0);
 const QColor grey(110, 110, 110);
 const QColor loadRed(192, 0, 0);
-
-QString value(double v) { return QString::number(v, 'g', 4); }
 
 // Page distances, in pt, below which the page can no longer show things apart.
 constexpr double memberSpacing = 6;     // members with both ends this close are drawn once
@@ -109,14 +107,14 @@ private:
     }
 
     // From left to right, so that where the page cannot show members apart,
-    // those kept take turns among their kinds.
+    // the one kept of each cluster is its leftmost.
     void drawMembers()
     {
         std::vector<Stroke> all = strokes();
         std::stable_sort(all.begin(), all.end(),
                          [](const Stroke& p, const Stroke& q) { return p.a.x() + p.b.x() < q.a.x() + q.b.x(); });
         for (const Stroke& stroke : all) {
-            if (!members.keep(stroke.a, stroke.b, 0))
+            if (!members.keep(stroke.a, stroke.b))
                 continue;
             d.lines.push_back({stroke.a, stroke.b, stroke.look.color, 2.0, stroke.look.cls});
             ++omitted.members.shown;
@@ -165,7 +163,7 @@ private:
         d.lines.push_back({tail, tip, loadRed, 1.5, QStringLiteral("load")});
         d.polygons.push_back({QPolygonF({tip, tip + QPointF(-4, -9 * direction), tip + QPointF(4, -9 * direction)}),
                               loadRed, loadRed, QStringLiteral("load-head")});
-        loadLabels.push_back({tail + QPointF(0, -6 * direction), value(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
+        loadLabels.push_back({tail + QPointF(0, -6 * direction), labelValue(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
                               QStringLiteral("load-value")});
     }
 
@@ -173,17 +171,17 @@ private:
     void drawSupport(int n)
     {
         const float code = t.node(n, NodeColumn::Support);
-        if (code != SupportCode::Pin && code != SupportCode::Roller)
+        const char* const name = SupportCode::nameOf(code);
+        if (name == nullptr)
             return;
         const QPointF base = at(n) + QPointF(0, 4);
         const QPolygonF triangle({base, base + QPointF(-10, 16), base + QPointF(10, 16)});
         const QColor fill(220, 220, 220);
+        d.polygons.push_back({triangle, black, fill, QStringLiteral("support ") + QLatin1String(name)});
         if (code == SupportCode::Pin) {
-            d.polygons.push_back({triangle, black, fill, QStringLiteral("support pin")});
             d.lines.push_back({base + QPointF(-14, 16), base + QPointF(14, 16), black, 1.5, QStringLiteral("support-ground")});
             return;
         }
-        d.polygons.push_back({triangle, black, fill, QStringLiteral("support roller")});
         for (const double dx : {-5.0, 5.0})
             d.circles.push_back({base + QPointF(dx, 19), 3, black, QColor(255, 255, 255), QStringLiteral("support-wheel")});
         d.lines.push_back({base + QPointF(-14, 22), base + QPointF(14, 22), black, 1.5, QStringLiteral("support-ground")});
@@ -197,12 +195,12 @@ private:
         d.lines.push_back({QPointF(left, yDim), QPointF(right, yDim), grey, 1, QStringLiteral("dimension")});
         for (const double x : {left, right})
             d.lines.push_back({QPointF(x, yDim - 6), QPointF(x, yDim + 6), grey, 1, QStringLiteral("dimension")});
-        fix({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + value(span) + QStringLiteral(" m"), grey, 12,
+        fix({QPointF((left + right) / 2, yDim + 18), QStringLiteral("L = ") + labelValue(span) + QStringLiteral(" m"), grey, 12,
              QStringLiteral("dimension-value")});
         d.lines.push_back({QPointF(xDim, top), QPointF(xDim, bottom()), grey, 1, QStringLiteral("dimension")});
         for (const double y : {top, bottom()})
             d.lines.push_back({QPointF(xDim - 6, y), QPointF(xDim + 6, y), grey, 1, QStringLiteral("dimension")});
-        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + value(height) + QStringLiteral(" m"), grey,
+        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + labelValue(height) + QStringLiteral(" m"), grey,
              12, QStringLiteral("dimension-value")});
     }
 

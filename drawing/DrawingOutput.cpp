@@ -1,13 +1,10 @@
-// A drawing written out: as SVG text, or painted onto an image, and the
-// encoded picture saved.
+// A drawing written out: as SVG text, or painted onto any paint device (an
+// image, a widget, a printer).
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 
-#include "savefile/AtomicSave.h"
-#include "tools/kvrtool/KvrCommands.h"
-#include "tools/kvrtool/Kvrtool.h"
-#include "tools/kvrtool/TrussDrawing.h"
+#include "drawing/TrussDrawing.h"
 
 namespace {
 
@@ -61,11 +58,9 @@ QString toSvg(const TrussDrawing& d)
     return svg;
 }
 
-QImage toImage(const TrussDrawing& d)
+void paint(QPainter& painter, const TrussDrawing& d)
 {
-    QImage image(d.size.toSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const auto& l : d.lines) {
         painter.setPen(QPen(l.color, l.width));
@@ -89,22 +84,15 @@ QImage toImage(const TrussDrawing& d)
         const double width = QFontMetricsF(font).horizontalAdvance(t.text);
         painter.drawText(t.at - QPointF(TrussDrawing::startOffset(t.anchor, width), 0), t.text);
     }
-    return image;
+    painter.restore();
 }
 
-// The one place a picture reaches the disk, through the save routine of
-// every output file: the earlier picture stays as it was unless the new one
-// is written whole.
-int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
+QImage toImage(const TrussDrawing& d)
 {
-    if (bytes.isEmpty()) {
-        err << "kvrtool: cannot write " << path << ": the picture could not be encoded\n";
-        return kvrExit::notWritten;
-    }
-    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
-        err << "kvrtool: cannot write " << path << ": " << failure->description << '\n';
-        return kvrExit::notWritten;
-    }
-    out << "wrote " << path << '\n';
-    return kvrExit::ok;
+    QImage image(d.size.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paint(painter, d);
+    painter.end();
+    return image;
 }

@@ -9,11 +9,14 @@
 #include <QSizeF>
 #include <QString>
 
-#include "kvrfile/TrussFileReader.h"
+#include "kvrfile/TrussFileContent.h"
+
+class QPainter;
 
 // A picture of a truss as a list of shapes, drawn once and written out either
-// as SVG text or as a PNG image. Every shape carries a class that names what
-// it shows ("member bottom-chord", "node", "support pin", "load", ...).
+// as SVG text or painted onto any paint device: an image, a widget, a
+// printer. Every shape carries a class that names what it shows ("member
+// bottom-chord", "node", "support pin", "load", ...).
 struct TrussDrawing {
     struct Line {
         QPointF from, to;
@@ -68,5 +71,10 @@ TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>&
 
 QString toSvg(const TrussDrawing& drawing);
 
-// Needs a QGuiApplication, for the fonts.
+// The one painting path: the shapes in page coordinates (pt, one pixel each
+// on an image), over whatever background the device has. The painter is left
+// as it was given. Needs a QGuiApplication, for the fonts.
+void paint(QPainter& painter, const TrussDrawing& drawing);
+
+// The drawing painted on white, one pixel a point.
 QImage toImage(const TrussDrawing& drawing);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// Numbers as the programs print them, the same in every locale: the one
+// formatter of the check, the tables, the solution and the drawing.
+
+// How a value that lies exactly half way between two texts of the digits
+// asked for is rounded: to an even last digit, as printf does, or away from
+// zero (10.125 to 4 digits gives 10.12 or 10.13).
+enum class Halves { ToEven, AwayFromZero };
+
+// At most digits significant digits, as printf's %.*g writes them in the C
+// locale: trailing zeros dropped, an exponent for the very large and the very
+// small ("1e+30"), "-0", "inf" and "nan" as they are.
+std::string formatSignificant(double value, int digits, Halves halves = Halves::ToEven);
+
+// A Single as short as it can be, from 6 significant digits up, and still
+// read back to the same Single.
+std::string formatSingle(float value);
