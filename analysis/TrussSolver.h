@@ -21,20 +21,42 @@ struct MemberResult {
     double stress = 0.0;  // N/mm2
 };
 
+// The largest error, estimated, of any number of each kind, against the
+// exact solution of the truss exactly as the file gives it.
+struct Accuracy {
+    double displacement = 0.0;  // m
+    double reaction = 0.0;      // kN
+    double force = 0.0;         // kN
+    double stress = 0.0;        // N/mm2, in the member of the smallest A; a member's own is force / its A
+};
+
+// Every solution is checked before it is given: each free node in
+// equilibrium and the reactions balancing the loads, to relativeTolerance
+// of the sum of the loads' sizes; the estimated error of the reactions
+// within the same, that of the member forces within relativeTolerance of
+// the largest force (or of the loads, where they are larger), that of the
+// displacements within relativeTolerance of the largest displacement.
+inline constexpr double relativeTolerance = 1e-9;
+
 struct TrussSolution {
     // Indexed by node and member number as in the file; row 0 stays zero.
     std::vector<NodeResult> nodes;
     std::vector<MemberResult> members;
     int unknowns = 0;       // free displacements
-    double residual = 0.0;  // kN: the largest out-of-balance force left at a free node
+    double residual = 0.0;  // kN: the largest out-of-balance force at a free node, or of the reactions against the loads
+    double tolerance = 0.0; // kN: what residual and accuracy.reaction stay within
+    Accuracy accuracy;
+    int arithmetic = 53;    // bits of the arithmetic whose factorisation passed the check
 };
 
-// The solution, or one line naming the node or member at fault.
+// The solution, or one line naming where the fault is.
 using TrussAnalysis = Result<TrussSolution>;
 
-// Refuses a file that check finds inconsistent (zero-length members and
-// members without positive E and A included) and a mechanism, whose
-// stiffness matrix is singular.
+// Refuses, with one line that names the node or member at fault: a file
+// that check finds inconsistent (zero-length members and members without
+// positive E and A included); a mechanism; a truss whose factorisation
+// would be too large; a truss too ill-conditioned for a solution that
+// passes the check even in the widest arithmetic.
 TrussAnalysis solveTruss(const TrussFileContent& truss);
 
 inline constexpr double millimetresPerMetre = 1000.0;

@@ -1,6 +1,8 @@
 // Building and encoding a truss, against copying as many bytes as its file
 // holds. The largest truss makes a 1.57 MB file. And solving the truss of a
-// file, whose cost should grow with the panel count, not faster.
+// file, whose cost should grow with the panel count, not faster; what
+// checking the solution costs; what a wider arithmetic costs where double
+// falls short.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -9,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Equilibrium.h"
 #include "analysis/TrussSolver.h"
+#include "analysis/TrussSystem.h"
+#include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussFile.h"
 #include "kvrfile/TrussFileEncoder.h"
 #include "kvrfile/TrussFileReader.h"
@@ -30,11 +35,11 @@ qint64 fileSize(std::int16_t np)
     return static_cast<qint64>(trussFile::fileSize(noNodes, noMembers));
 }
 
-TrussParameters parameters(std::int16_t np)
+TrussParameters parameters(std::int16_t np, float L = 6.0f, float h = 1.0f)
 {
     return {.config = clsTruss::prattTruss, .topE = 205.0f, .btmE = 205.0f, .webE = 205.0f, .topA = 100.0f,
-            .btmA = 100.0f, .webA = 100.0f, .loadType = clsTruss::uniformLoad, .loadValue = 10.0f, .L = 6.0f,
-            .h = 1.0f, .np = np};
+            .btmA = 100.0f, .webA = 100.0f, .loadType = clsTruss::uniformLoad, .loadValue = 10.0f, .L = L,
+            .h = h, .np = np};
 }
 
 void buildAndEncode(benchmark::State& state)
@@ -70,19 +75,17 @@ void plainCopy(benchmark::State& state)
 }
 
 // The file's content as the reader gives it, before the clock starts.
-TrussFileContent contentOf(std::int16_t np)
+TrussFileContent contentOf(const TrussParameters& input)
 {
     SilentSink sink;
     clsTruss truss(sink);
-    truss.setParameters(parameters(np));
+    truss.setParameters(input);
     truss.generate();
     return readTrussFile(encodeTrussFile(truss.file())).value.value();
 }
 
-// Check, assembly, factorisation, solution and member forces.
-void solve(benchmark::State& state)
+void solveContent(benchmark::State& state, const TrussFileContent& content)
 {
-    const TrussFileContent content = contentOf(static_cast<std::int16_t>(state.range(0)));
     for (auto _ : state) {
         const TrussAnalysis analysis = solveTruss(content);
         if (!analysis.value)
@@ -91,9 +94,46 @@ void solve(benchmark::State& state)
     }
 }
 
+// Check, ordering, mechanism test, factorisation, refined solution, member
+// forces and the check of the solution.
+void solve(benchmark::State& state) { solveContent(state, contentOf(parameters(static_cast<std::int16_t>(state.range(0))))); }
+
+// The same file's check, ordering, factorisation, one solution and member
+// forces, without the mechanism test, the refinement and the check of the
+// solution: the difference is what checking costs.
+void solveUnchecked(benchmark::State& state)
+{
+    const TrussFileContent content = contentOf(parameters(static_cast<std::int16_t>(state.range(0))));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(checkTruss(content));
+        const TrussSystem system(content);
+        const std::vector<Bar<double>> bars = barsOf<double>(content);
+        LdlFactor<double> factor;
+        factor.factorise(system.pattern.upper(), system.shape,
+                         system.pattern.values(bars, [](std::size_t, const Bar<double>& bar) { return bar.stiffness; }));
+        const std::vector<double> loads = loadsOf<double>(content, system.freedoms);
+        std::vector<double> x(loads.size()), u(loads.size());
+        for (std::size_t i = 0; i < loads.size(); ++i)
+            x[std::size_t(system.pattern.positionOf(int(i)))] = loads[i];
+        factor.solve(x);
+        for (std::size_t i = 0; i < loads.size(); ++i)
+            u[i] = x[std::size_t(system.pattern.positionOf(int(i)))];
+        benchmark::DoNotOptimize(forcesOf(bars, system.at, u));
+    }
+}
+
+// 1000 panels 1 m long, 0.1 m high (double falls short: 64-bit arithmetic)
+// and 0.001 m high (113-bit).
+void solveSlender(benchmark::State& state)
+{
+    solveContent(state, contentOf(parameters(1000, 1000.0f, static_cast<float>(state.range(0)) / 1000.0f)));
+}
+
 BENCHMARK(buildAndEncode)->Arg(7)->Arg(largest);
 BENCHMARK(plainCopy)->Arg(7)->Arg(largest);
 BENCHMARK(solve)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
+BENCHMARK(solveUnchecked)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
+BENCHMARK(solveSlender)->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Keeps the time per iteration of every run so that main can set them side by side.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -126,6 +166,12 @@ int main(int argc, char** argv)
     if (mid != reporter.seconds.end() && top != reporter.seconds.end() && mid->second > 0)
         std::cout << "solve: " << largest << " panels take " << top->second / mid->second
                   << " times as long as 1024 panels (8x the work; goal at most 10)\n";
+    for (const std::string& np : {std::string("7"), std::to_string(largest)}) {
+        const auto checked = reporter.seconds.find("solve/" + np), unchecked = reporter.seconds.find("solveUnchecked/" + np);
+        if (checked != reporter.seconds.end() && unchecked != reporter.seconds.end() && unchecked->second > 0)
+            std::cout << "solve: " << np << " panels: the checked solution takes " << checked->second / unchecked->second
+                      << " times as long as the unchecked one\n";
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -16,18 +16,33 @@ bool readsBackAs(const std::string& text, float value)
     return end.ec == std::errc() && read == value;
 }
 
-// Whether the value is exactly the decimal that ends in a 5 one digit after
-// the digits asked for: a whole multiple of the power of ten of that 5.
-bool halfWay(double value, int digits)
+// The value in scientific form with one digit more than asked for:
+// significant digits and the power of ten of the first.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal decimalOf(double value, int digits)
 {
     char text[64];
-    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::scientific, digits);
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), std::fabs(value), std::chars_format::scientific, digits);
     const char* const exponentMark = std::find(text, end.ptr, 'e');
-    if (exponentMark == end.ptr || exponentMark[-1] != '5')
+    Decimal decimal;
+    for (const char* c = text; c != exponentMark; ++c)
+        if (*c != '.')
+            decimal.digits += *c;
+    std::from_chars(exponentMark + (exponentMark[1] == '+' ? 2 : 1), end.ptr, decimal.exponent);
+    return decimal;
+}
+
+// Whether the value is exactly that decimal and it ends in a 5: a whole
+// multiple of the power of ten of its last digit.
+bool halfWay(double value, const Decimal& decimal)
+{
+    if (decimal.digits.back() != '5')
         return false;
-    int exponent = 0;
-    std::from_chars(exponentMark + (exponentMark[1] == '+' ? 2 : 1), end.ptr, exponent);
-    const int places = digits - exponent;  // the 5 stands for 5 x 10^-places
+    const int places = static_cast<int>(decimal.digits.size()) - 1 - decimal.exponent;  // the 5 stands for 5 x 10^-places
     // value = odd x 2^power, so that value x 10^places = odd x 5^places x 2^(power + places).
     int power = 0;
     double odd = std::ldexp(std::frexp(std::fabs(value), &power), std::numeric_limits<double>::digits);
@@ -45,13 +60,56 @@ bool halfWay(double value, int digits)
     return power + places >= 0 && std::fmod(odd, fives) == 0.0;
 }
 
+// The decimal without its last digit, the one before it raised by one.
+Decimal roundedAway(Decimal decimal)
+{
+    decimal.digits.pop_back();
+    std::size_t i = decimal.digits.size();
+    while (i > 0 && decimal.digits[i - 1] == '9')
+        decimal.digits[--i] = '0';
+    if (i > 0) {
+        ++decimal.digits[i - 1];
+    } else {
+        decimal.digits.insert(decimal.digits.begin(), '1');
+        decimal.digits.pop_back();
+        ++decimal.exponent;
+    }
+    return decimal;
+}
+
+// As printf's %.*g writes the decimal, precision its significant digits.
+std::string general(bool negative, Decimal decimal, int precision)
+{
+    std::string text = negative ? "-" : "";
+    std::string& digits = decimal.digits;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const int exponent = decimal.exponent;
+    if (exponent < -4 || exponent >= precision) {
+        text += digits[0];
+        if (digits.size() > 1)
+            text.append(1, '.').append(digits, 1);
+        const std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
+        return text.append(exponent < 0 ? "e-" : "e+").append(power.size() < 2 ? "0" : "").append(power);
+    }
+    if (exponent < 0)
+        return text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole)
+        return text.append(digits).append(whole - digits.size(), '0');
+    return text.append(digits, 0, whole).append(1, '.').append(digits, whole);
+}
+
 }  // namespace
 
 std::string formatSignificant(double value, int digits, Halves halves)
 {
-    // Just beyond the half, to_chars rounds away from zero.
-    if (halves == Halves::AwayFromZero && std::isfinite(value) && value != 0.0 && halfWay(value, digits))
-        value = std::nextafter(value, std::copysign(std::numeric_limits<double>::infinity(), value));
+    // to_chars rounds an exact half to even.
+    if (halves == Halves::AwayFromZero && std::isfinite(value) && value != 0.0) {
+        const Decimal decimal = decimalOf(value, digits);
+        if (halfWay(value, decimal))
+            return general(value < 0, roundedAway(decimal), digits);
+    }
     char text[64];
     const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value, std::chars_format::general, digits);
     return std::string(text, end.ptr);

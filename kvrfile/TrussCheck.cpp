@@ -185,14 +185,11 @@ private:
         } else {
             report.statics.push_back("support reactions: undetermined, both supports stand at x = " + number(x1));
         }
+        // What counting shows; whether the truss is a mechanism, counting
+        // cannot tell, and the analysis says.
         const int members = t.noMembers, reactions = 3, joints = t.noNodes;
-        const int excess = members + reactions - 2 * joints;
-        std::string verdict = excess == 0 ? "statically determinate"
-                              : excess > 0 ? std::to_string(excess) + (excess == 1 ? " member" : " members") + " redundant"
-                                           : "a mechanism: " + std::to_string(-excess) + " members short";
         report.statics.push_back("m + r = " + std::to_string(members) + " + " + std::to_string(reactions) + " = "
-                                 + std::to_string(members + reactions) + ", 2j = " + std::to_string(2 * joints) + ": "
-                                 + verdict);
+                                 + std::to_string(members + reactions) + ", 2j = " + std::to_string(2 * joints));
     }
 
     // The file holds node loads only, whether a uniform load or point loads

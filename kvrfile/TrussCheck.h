@@ -12,7 +12,7 @@ struct Finding {
 
 struct TrussCheckReport {
     std::vector<Finding> findings;  // empty: the file is consistent
-    std::vector<std::string> statics;
+    std::vector<std::string> statics;  // the last one counts members and reactions against the joints
 };
 
 // The file's own consistency, and a statics summary of the truss it holds.

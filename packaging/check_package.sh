@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the package from a configured and built tree and checks it: the files
-# it must install, a Depends line that names no build or test tool, and
-# lintian's verdict (no errors).
+# it must install, a Depends line that names no build or test tool, its
+# licence, a manual page that names what kvrtool --help names, and lintian's
+# verdict (no errors, no missing hardening).
 #   check_package.sh CPACK BUILD_DIRECTORY
 set -euo pipefail
 cpack=$1 build=$2
@@ -45,5 +46,24 @@ grep -q 'libqt6widgets6' <<<"$depends" || { echo "Depends does not name Qt Widge
 tools=$(tr ',' '\n' <<<"$depends" | grep -E -e '-dev|clang|gtest|benchmark|cmake|ninja|xvfb|xdotool|imagemagick|lintian|g\+\+' || true)
 [[ -z "$tools" ]] || { echo "Depends names build or test tools: $tools"; failed=1; }
 
-lintian --fail-on error --tag-display-limit 0 "$deb" || { echo "lintian reports errors"; failed=1; }
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+grep -qx 'License: Expat' "$root/usr/share/doc/ambrell/copyright" || { echo "the copyright file names no Expat licence"; failed=1; }
+
+# Every command and option of kvrtool's help is in its manual page, and no
+# bold or italic word there is followed by a lone comma (".B --x ," renders
+# "--x ,").
+page=$(zcat "$root/usr/share/man/man1/kvrtool.1.gz")
+help=$("$root/usr/bin/kvrtool" --help)
+for command in $(sed -n '/^commands:/,$s/^  \([a-z]*\) .*/\1/p' <<<"$help"); do
+    help+=$'\n'$("$root/usr/bin/kvrtool" "$command" --help)
+    grep -qw -- "$command" <<<"$page" || { echo "kvrtool(1) leaves out the command $command"; failed=1; }
+done
+for option in $(grep -oE -- '(^| |,)--?[a-z][a-z-]*' <<<"$help" | tr -d ' ,' | sort -u); do
+    grep -qF -- "${option//-/\\-}" <<<"$page" || { echo "kvrtool(1) leaves out $option"; failed=1; }
+done
+if grep -nE '^\.(B|I) .* [,.;:]$' <<<"$page"; then echo "kvrtool(1): a stray space before the punctuation above"; failed=1; fi
+
+lintian=$(lintian --fail-on error --tag-display-limit 0 -I "$deb" 2>&1) || { echo "$lintian"; echo "lintian reports errors"; failed=1; }
+if grep -E 'hardening-' <<<"$lintian"; then echo "the programs are not built with Debian's hardening flags"; failed=1; fi
 exit "$failed"

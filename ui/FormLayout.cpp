@@ -58,9 +58,17 @@ constexpr StartValue starts[] = {
     {"txtW", startValues::udl},         {"txtP", startValues::pointLoad},
 };
 
+constexpr BoxCaptions captions[] = {
+    {"txtSpan", nullptr, "Label1"},    {"txtHeight", nullptr, "Label2"},  {"txtPanels", nullptr, "Label3"},
+    {"txtAtop", "Label5", "Label6"},   {"txtEtop", "Label5", "Label7"},   {"txtAbtm", "Label8", "Label9"},
+    {"txtEbtm", "Label8", "lblEbtm"},  {"txtAweb", "Label11", "Label12"}, {"txtEweb", "Label11", "lblEweb"},
+    {"txtW", nullptr, "lblW"},         {"txtP", nullptr, "lblP"},
+};
+
 }  // namespace
 
 std::span<const Control> controls() { return table; }
 std::span<const StartValue> startValues() { return starts; }
+std::span<const BoxCaptions> boxCaptions() { return captions; }
 
 }  // namespace formLayout

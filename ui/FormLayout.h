@@ -36,4 +36,14 @@ struct StartValue {
 // The number each numeric box starts with.
 std::span<const StartValue> startValues();
 
+// The labels whose captions name a numeric box, for a screen reader: its
+// row's caption, where the frame has rows, then its column's.
+struct BoxCaptions {
+    const char* box;
+    const char* row;  // nullptr: the column's caption alone names the box
+    const char* column;
+};
+
+std::span<const BoxCaptions> boxCaptions();
+
 }  // namespace formLayout

@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include <QButtonGroup>
@@ -54,8 +55,14 @@ QWidget* createControl(const formLayout::Control& control, QWidget* container)
     switch (control.kind) {
     case Kind::Label:
         return new QLabel(text, container);
-    case Kind::TextBox:
-        return new QLineEdit(text, container);
+    case Kind::TextBox: {
+        auto* box = new QLineEdit(container);
+        // No length limit: Qt's default cuts a pasted text at 32767 characters,
+        // which can leave a different number.
+        box->setMaxLength(std::numeric_limits<int>::max());
+        box->setText(text);
+        return box;
+    }
     case Kind::Frame:
         return new QGroupBox(text, container);
     case Kind::OptionButton:
@@ -91,7 +98,22 @@ void frmMain::createControls()
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     findControls();
+    nameBoxes();
     setStartStates();
+}
+
+// A screen reader would otherwise announce every box of a frame by the
+// frame's title.
+void frmMain::nameBoxes()
+{
+    const auto label = [this](const char* name) { return findChild<QLabel*>(QString::fromUtf8(name)); };
+    for (const formLayout::BoxCaptions& captions : formLayout::boxCaptions()) {
+        auto* box = findChild<QLineEdit*>(QString::fromUtf8(captions.box));
+        QLabel* column = label(captions.column);
+        column->setBuddy(box);
+        box->setAccessibleName(captions.row ? label(captions.row)->text().trimmed() + u' ' + column->text()
+                                            : column->text());
+    }
 }
 
 void frmMain::findControls()

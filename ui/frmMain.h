@@ -43,11 +43,12 @@ protected:
 private:
     void createControls();
     void findControls();
+    void nameBoxes();
     void setStartStates();
     void applyGeometry();
     double textScale() const;
     double screenScale() const;
-    void lowerFontToFit(double scale);
+    void lowerFontToFit(double scale, double needed);
     void keepOnScreen();
     void connectHandlers();
     void setStatus(const QString& text);
@@ -55,6 +56,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void checkNumeric(QLineEdit* box);
+    void showStart(QLineEdit* box, Qt::FocusReason reason);
     void chkConstE_Click();
     void loading_Click(int index);
     void btnGenerate_Click();

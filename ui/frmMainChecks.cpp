@@ -2,6 +2,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,8 +13,10 @@
 
 void frmMain::connectHandlers()
 {
-    for (QLineEdit* box : {txtAtop, txtAbtm, txtAweb, txtEtop, txtEbtm, txtEweb, txtSpan, txtHeight, txtPanels, txtW, txtP})
+    for (QLineEdit* box : {txtAtop, txtAbtm, txtAweb, txtEtop, txtEbtm, txtEweb, txtSpan, txtHeight, txtPanels, txtW, txtP}) {
         connect(box, &QLineEdit::textChanged, this, [this, box] { checkNumeric(box); });
+        box->installEventFilter(this);  // leaving the box runs showStart
+    }
     connect(chkConstE, &QCheckBox::clicked, this, &frmMain::chkConstE_Click);
     connect(loading, &QButtonGroup::idClicked, this, &frmMain::loading_Click);
     connect(btnGenerate, &QPushButton::clicked, this, &frmMain::btnGenerate_Click);
@@ -63,9 +66,23 @@ void frmMain::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
+// A box left with its cursor at the end of a long text shows only the text's
+// end: "123.456789" would read ".456789", a different number. Shown from its
+// start, it shows the number's leading digits. Left for another window or
+// for its context menu, the box keeps its cursor, so that typing or pasting
+// goes on where it was.
+void frmMain::showStart(QLineEdit* box, Qt::FocusReason reason)
+{
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        box->setCursorPosition(0);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove) {
+    if (event->type() == QEvent::FocusOut) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            showStart(box, static_cast<QFocusEvent*>(event)->reason());
+    } else if (event->type() == QEvent::MouseMove) {
         if (watched == Frame1)
             setStatus(QStringLiteral("Enter member data here"));
         else if (watched == Frame2)

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWindow>
 
 #include "ui/FormLayout.h"
@@ -17,10 +18,15 @@ using formLayout::Kind;
 
 namespace {
 
-// The room a control needs so that none of its caption or start text is cut.
+// The room a control needs so that none of its caption or start text is cut:
+// the text's extent plus what the style draws around it. Floors that Qt's
+// size hints keep for icons (a line edit or combo box is never less than 14
+// pixels of content high) are left out, as they do not shrink with the font
+// and would drive it down to nothing on a small screen.
 QSize neededSize(const QWidget* widget, Kind kind)
 {
     const QFontMetrics metrics = widget->fontMetrics();
+    const QStyle* style = widget->style();
     switch (kind) {
     case Kind::Label: {
         const auto* label = static_cast<const QLabel*>(widget);
@@ -29,14 +35,25 @@ QSize neededSize(const QWidget* widget, Kind kind)
     case Kind::TextBox: {
         const auto* box = static_cast<const QLineEdit*>(widget);
         // Qt's line edit keeps a margin of 2 pixels on each side inside its frame.
-        const int frame = 2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget);
-        return {metrics.horizontalAdvance(box->text()) + frame + 4 + 1, box->sizeHint().height()};
+        const int frame = 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget);
+        return {metrics.horizontalAdvance(box->text()) + frame + 4 + 1, metrics.height() + frame};
     }
     case Kind::Frame:
         return {metrics.horizontalAdvance(static_cast<const QGroupBox*>(widget)->title()) + 24, 0};
     case Kind::OptionButton:
-    case Kind::CheckBox:
-    case Kind::ComboBox:
+    case Kind::CheckBox: {
+        // The indicator sits beside the caption, centred on its line.
+        const bool option = kind == Kind::OptionButton;
+        const int indicator = style->pixelMetric(option ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight,
+                                                 nullptr, widget);
+        return {widget->sizeHint().width(), std::max(indicator, metrics.height())};
+    }
+    case Kind::ComboBox: {
+        QStyleOptionComboBox option;
+        option.initFrom(widget);
+        return {widget->sizeHint().width(),
+                style->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(0, metrics.height()), widget).height()};
+    }
     case Kind::CommandButton:
         return widget->sizeHint();
     }
@@ -45,17 +62,18 @@ QSize neededSize(const QWidget* widget, Kind kind)
 
 int toPixels(int twips, double scale) { return static_cast<int>(std::lround(twips * scale / formLayout::twipsPerPixel)); }
 
-// Font sizes are tried downwards in this step, in points.
-constexpr qreal fontStep = 0.25;
-constexpr qreal smallestFont = 4.0;
+// The font is never lowered below this share of the platform's size.
+constexpr qreal smallestShare = 0.4;
+// The font is fitted in steps of this share of the platform's size.
+constexpr qreal shareStep = 0.01;
 
 }  // namespace
 
 // The scale of the form at which every caption and start text fits in the
-// current font; never below the form's own size.
+// current font.
 double frmMain::textScale() const
 {
-    double scale = 1.0;
+    double scale = 0.0;
     for (const formLayout::Control& control : formLayout::controls()) {
         const QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
         const QSize needed = neededSize(widget, control.kind);
@@ -82,38 +100,55 @@ double frmMain::screenScale() const
                     room.height() * formLayout::twipsPerPixel / formLayout::clientHeight);
 }
 
-// Lowers the window's font in small steps until every text fits at the given
-// scale.
-void frmMain::lowerFontToFit(double scale)
+// Lowers the window's font from the size at which the texts need the given
+// scale to the largest size at which they fit the smaller one. Text extents
+// follow the font size, so that size is close to the proportion of the two:
+// the search starts there and moves in small steps, as glyph widths round to
+// whole pixels. Should nothing fit (an indicator that keeps its size), the
+// font goes only as low as still helps.
+void frmMain::lowerFontToFit(double scale, double needed)
 {
     QFont smaller = font();
     const bool inPoints = smaller.pointSizeF() > 0;
-    qreal size = inPoints ? smaller.pointSizeF() : smaller.pixelSize();
-    const qreal step = inPoints ? fontStep : 1.0;
-    while (textScale() > scale && size - step >= smallestFont) {
-        size -= step;
+    const qreal platformSize = inPoints ? smaller.pointSizeF() : smaller.pixelSize();
+    const auto needAt = [&](qreal share) {
         if (inPoints)
-            smaller.setPointSizeF(size);
+            smaller.setPointSizeF(platformSize * share);
         else
-            smaller.setPixelSize(static_cast<int>(size));
+            smaller.setPixelSize(std::max(1, static_cast<int>(platformSize * share)));
         setFont(smaller);
+        return textScale();
+    };
+    qreal best = std::clamp(scale / needed, smallestShare, 1.0);
+    double leastNeed = needAt(best);
+    if (leastNeed <= scale) {
+        for (qreal share = best + shareStep; share < 1.0 && needAt(share) <= scale; share += shareStep)
+            best = share;
+    } else {
+        for (qreal share = best - shareStep; leastNeed > scale && share >= smallestShare; share -= shareStep) {
+            if (const double need = needAt(share); need < leastNeed) {
+                best = share;
+                leastNeed = need;
+            }
+        }
     }
+    needAt(best);
 }
 
 // The twips of the form are drawn for a smaller font than many platforms use
 // by default. Rather than cut captions, the whole form grows uniformly, so that
 // rows, columns and frames keep their arrangement. Where the screen has no
 // room for that, the form grows only as far as the screen allows and the font
-// shrinks just enough for the texts to fit.
+// shrinks in the same proportion, no further, so that every text still fits.
 void frmMain::applyGeometry()
 {
     setFont(QFont());  // back to the platform's font, should an earlier fit have lowered it
     const double fits = screenScale();
-    double scale = textScale();
-    if (scale > fits) {
-        lowerFontToFit(fits);
-        scale = fits;
-    }
+    const double needed = textScale();
+    if (needed > fits)
+        lowerFontToFit(fits, needed);
+    // Never below the form's own size, unless the screen is smaller still.
+    const double scale = std::min(fits, std::max(1.0, needed));
     for (const formLayout::Control& control : formLayout::controls()) {
         QWidget* widget = findChild<QWidget*>(QString::fromUtf8(control.name));
         widget->setGeometry(toPixels(control.left, scale), toPixels(control.top, scale),

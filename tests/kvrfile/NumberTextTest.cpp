@@ -21,6 +21,8 @@ const Significant significants[] = {
     {-2175.625, 6, Halves::AwayFromZero, "-2175.63"},
     {0.0625, 2, Halves::AwayFromZero, "0.063"},
     {12345, 4, Halves::AwayFromZero, "1.235e+04"},
+    {9.5, 1, Halves::AwayFromZero, "1e+01"},
+    {-0.141635894775390625, 17, Halves::AwayFromZero, "-0.14163589477539063"},
     {0.15, 1, Halves::AwayFromZero, "0.1"},  // the double nearest 0.15 lies below the half
     {100000, 4, Halves::ToEven, "1e+05"},
     {-0.0, 6, Halves::ToEven, "-0"},

@@ -1,13 +1,15 @@
 // kvrtool as the shell runs it: what only the whole program decides, its
-// answer to a file-size limit and to a standard output that cannot be written.
+// answer to a file-size limit and to a standard output that cannot be
+// written, a reader that leaves early, the toolkit's chatter, and file names
+// as bytes.
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <clocale>
 #include <cstring>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,14 @@ struct ProcessCase {
     int error = 0;          // 0: the message is kvrtool's own
 };
 
+// The system's words in English, whatever the test's locale.
+QProcessEnvironment inCLocale()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return environment;
+}
+
 const QString generate = QStringLiteral("generate --span 6 --height 1 --panels 1000 --area 100 --e 205 --udl 10");
 
 const ProcessCase processCases[] = {
@@ -40,13 +50,8 @@ const ProcessCase processCases[] = {
      "kvrtool: cannot write the standard output: %1", ENOSPC},
 };
 
-// The system's words for an error in the language kvrtool speaks: the
-// environment's, which every Qt program takes on at its start.
-QString systemWords(int error)
-{
-    std::setlocale(LC_ALL, "");
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+// The system's words for an error, in the C locale that kvrtool runs in here.
+QString systemWords(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 class KvrtoolProcess : public ::testing::TestWithParam<ProcessCase> {
 protected:
@@ -83,6 +88,7 @@ TEST_P(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
     arguments.prepend(limit + QStringLiteral("exec \"$0\" \"$@\""));
     arguments.prepend(QStringLiteral("-c"));
     QProcess tool;
+    tool.setProcessEnvironment(inCLocale());
     if (c.output != nullptr)
         tool.setStandardOutputFile(d + u'/' + QString::fromLatin1(c.output));
     tool.start(QStringLiteral("sh"), arguments);
@@ -99,5 +105,58 @@ TEST_P(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolProcess, ::testing::ValuesIn(processCases), ByRowName());
+
+struct ShellCase {
+    const char* name;
+    const char* script;  // sh, with $K for kvrtool and $D for the test's folder
+    const char* out;     // all of the standard output
+    int status;
+};
+
+const ShellCase shellCases[] = {
+    {"a reader that leaves early", R"sh(("$K" show "$D/big.kvr"; echo $? >"$D/status") | head -c1; cat "$D/status")sh", "c141\n", 0},
+    {"a reader that leaves early, SIGPIPE ignored", R"sh(trap '' PIPE; ("$K" show "$D/big.kvr"; echo $? >"$D/status") | head -c1; cat "$D/status")sh",
+     "c141\n", 0},
+    {"a picture drawn with XDG_RUNTIME_DIR unset", R"sh(unset XDG_RUNTIME_DIR; "$K" draw "$D/t.kvr" -o "$D/t.png" >/dev/null)sh", "", 0},
+    {"a name that is not UTF-8, written and read",
+     R"sh(name=$(printf 'caf\351.kvr'); "$K" generate --span 6 --height 1 --panels 1 --area 1 --e 1 --udl 1 -o "$D/$name" >/dev/null &&
+        "$K" check "$D/$name" | tail -n1 && ls "$D" | grep -c "^$name\$" && ls "$D" | grep -c "^caf$(printf '\357\277\275')")sh",
+     "consistent\n1\n0\n", 1},
+};
+
+class KvrtoolShell : public ::testing::TestWithParam<ShellCase> {
+protected:
+    void SetUp() override
+    {
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, windowStart(), dir.path() + QStringLiteral("/t.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+        TrussParameters big = windowStart();
+        big.np = TrussParameters::largestPanelCount;
+        apply(truss, big, dir.path() + QStringLiteral("/big.kvr"));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+    }
+    void TearDown() override { ::unlink(QFile::encodeName(dir.path()) + "/caf\xe9.kvr"); }  // a name QTemporaryDir cannot remove
+
+    QTemporaryDir dir;
+};
+
+TEST_P(KvrtoolShell, KeepsItsWordInTheShell)
+{
+    const ShellCase& c = GetParam();
+    QProcessEnvironment environment = inCLocale();
+    environment.insert(QStringLiteral("K"), QStringLiteral(KVRTOOL));
+    environment.insert(QStringLiteral("D"), dir.path());
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.script)});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardError()), QString()) << "nothing said on the standard error";
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()), QString::fromLatin1(c.out));
+    EXPECT_EQ(shell.exitCode(), c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolShell, ::testing::ValuesIn(shellCases), ByRowName());
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST_F(Kvrtool, StaticsOfTheDefaultTruss)
         "node loads: -60 kN in total on 8 nodes, spread evenly: -8.57143 kN every 0.857143 m, half of it at both ends\n")))
         << checked.out.toStdString();
     EXPECT_TRUE(checked.out.contains(QStringLiteral("support reactions: 30 kN at node 1 (pin), 30 kN at node 8 (roller)")));
-    EXPECT_TRUE(checked.out.contains(QStringLiteral("m + r = 30 + 3 = 33, 2j = 32: 1 member redundant")));
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("m + r = 30 + 3 = 33, 2j = 32: statically indeterminate, 1 member redundant")));
 }
 
 TEST_F(Kvrtool, GenerateWritesTheSameBytesAsTheTrussObject)
@@ -293,11 +293,19 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         {"malformed span", {"--span", "six"}, {"--span"}, 1, "--span: expected a number, got 'six'"},
         {"decimal comma", {"--height", "1,5"}, {"--height"}, 1, "--height: expected a number, got '1,5'"},
         {"beyond double", {"--span", "1e400"}, {"--span"}, 1, "--span: 1e400 is too large for a Single (at most 3.4E+38)"},
-        {"fractional panels", {"--panels", "7.5"}, {"--panels"}, 1, "--panels: expected a whole number"},
+        {"malformed panels", {"--panels", "seven"}, {"--panels"}, 1, "--panels: expected a number, got 'seven'"},
+        {"no span", {"--span", "0"}, {"--span"}, 1, "--span: expected a number greater than 0, got '0'"},
+        {"no height", {"--height", "0"}, {"--height"}, 1, "--height: expected a number greater than 0, got '0'"},
+        {"no area", {"--area", "0"}, {"--area"}, 1, "--area: expected a number greater than 0, got '0'"},
+        {"negative E", {"--e", "-205"}, {"--e"}, 1, "--e: expected a number greater than 0, got '-205'"},
+        {"negative web E", {"--web-e", "-1"}, {}, 1, "--web-e: expected a number greater than 0, got '-1'"},
+        {"span below Single", {"--span", "1e-50"}, {"--span"}, 1, "--span: 1e-50 rounds to 0 as a Single"},
+        {"panels below Single", {"--span", "1e-44", "--panels", "8191"}, {"--span", "--panels"}, 1,
+         "--span: the panel length L/N rounds to 0 as a Single"},
         {"no panels", {"--panels", "0"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
         {"too many panels", {"--panels", "8192"}, {"--panels"}, 1, "--panels: the truss is built for 1 to 8191 panels"},
         {"two loads", {"--point-load", "2"}, {}, 1, "--udl or --point-load: give exactly one"},
-        {"no area", {"--top-area", "5"}, {"--area"}, 1, "--area (or --btm-area) is missing"},
+        {"no shared area", {"--top-area", "5"}, {"--area"}, 1, "--area (or --btm-area) is missing"},
         {"load beyond Single", {"--udl", "3e38", "--span", "3e38", "--panels", "1"}, {"--udl", "--span", "--panels"}, 1,
          "--udl: w times the panel length is beyond the range of Single"},
         {"unwritable", {"-o", "/"}, {"-o"}, 2, "Error while saving file /: "},
@@ -317,6 +325,20 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
     }
 }
 
+// As the window rounds them: to the nearest whole number, a half to the even one.
+TEST_F(Kvrtool, GenerateRoundsPanelsAsTheWindowDoes)
+{
+    const std::pair<const char*, int> cases[] = {{"7.5", 8}, {"6.5", 6}, {"7.4999", 7}, {"0.5000001", 1}};
+    for (const auto& [text, panels] : cases) {
+        SCOPED_TRACE(text);
+        const QString file = path(QStringLiteral("rounded.kvr"));
+        QStringList arguments = generateArguments(1, true, file);
+        arguments[arguments.indexOf(QStringLiteral("--panels")) + 1] = QString::fromLatin1(text);
+        EXPECT_EQ(kvrtool(arguments).status, 0);
+        EXPECT_TRUE(kvrtool({QStringLiteral("show"), file}).out.contains(QStringLiteral("noNodes %1,").arg(2 * panels + 2)));
+    }
+}
+
 struct Refusal {
     const char* name;
     void (*spoil)(QByteArray&);
@@ -332,7 +354,7 @@ const Refusal refusals[] = {
     {"A negative", [](QByteArray& b) { putSingle(b, memberCell(5, MemberColumn::A), -100.0f); }, "member 5: E = 205 kN/mm2, A = -100"},
     {"E not finite", [](QByteArray& b) { putSingle(b, memberCell(6, MemberColumn::E), INFINITY); }, "member 6: column 3 is not a finite number"},
     {"roller above the pin", [](QByteArray& b) { putSingle(b, nodeCell(8, NodeColumn::Support), 0.0f); putSingle(b, nodeCell(9, NodeColumn::Support), 2.0f); },
-     "the truss is a mechanism, its stiffness matrix is singular"},
+     "node 9 in x: the truss is a mechanism: node 9 can move in x without any member changing length"},
     {"panel without diagonal", [](QByteArray& b) { putSingle(b, memberCell(23, MemberColumn::First), 11.0f); },
      "the truss is a mechanism"},
 };
@@ -401,11 +423,66 @@ TEST_F(Kvrtool, SolveSummarisesWithUnits)
 {
     const ToolRun run = kvrtool({QStringLiteral("solve"), defaultFile()});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    for (const char* line : {"largest deflection: 26.2763 mm at node 12", "reactions: node 1 (pin) rx 0 kN, ry 30 kN; node 8 (roller) ry 30 kN",
+    for (const char* line : {"largest deflection: 26.2763 mm at node 12",
+                             "largest vertical deflection: 25.9219 mm downwards at node 13, L/231 of the span L = 6 m between the supports\n",
+                             "reactions: node 1 (pin) rx 0 kN, ry 30 kN; node 8 (roller) ry 30 kN",
                              "most tension: member 4, 45.9585 kN, 459.585 N/mm2", "most compression: member 12, -44.0816 kN",
                              "equilibrium residual: ", "  node        ux (mm)        uy (mm)        rx (kN)  ry (kN)\n",
                              "member     force (kN)  stress (N/mm2)\n", "    15            -30  -300\n"})
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(line))) << line;
+}
+
+// The summary says when displacements pass 1 % of the truss's size, on
+// standard error beside the CSV; rounding noise shows as 0 (the 8191-panel
+// truss's horizontal reaction).
+TEST_F(Kvrtool, SolveWarnsOfDisplacementsTooLargeForItsTheory)
+{
+    struct Warned {
+        QStringList generate;
+        bool warns;
+        const char* shown;  // in the summary
+    };
+    const Warned cases[] = {
+        {{"--span", "6", "--height", "1", "--panels", "7"}, false, "L/231"},
+        {{"--span", "60", "--height", "0.5", "--panels", "7"}, true,
+         "warning: the largest displacement, 716584 mm at node 12, is more than 1 % of the truss's size (60 m)"},
+        {{"--span", "6", "--height", "1", "--panels", "8191"}, true, "rx 0 kN, ry 30 kN"},
+    };
+    for (const Warned& c : cases) {
+        SCOPED_TRACE(c.generate.join(u' ').toStdString());
+        const QString file = path(QStringLiteral("w.kvr"));
+        EXPECT_EQ(kvrtool(QStringList{QStringLiteral("generate")} + c.generate
+                          + QStringList{QStringLiteral("--area"), QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
+                                        QStringLiteral("--udl"), QStringLiteral("10"), QStringLiteral("-o"), file})
+                      .status,
+                  0);
+        const ToolRun text = kvrtool({QStringLiteral("solve"), file});
+        const ToolRun csv = kvrtool({QStringLiteral("solve"), file, QStringLiteral("--csv")});
+        EXPECT_EQ(text.status, 0) << text.err.toStdString();
+        const bool warned = text.out.contains(QStringLiteral("\nwarning: the largest displacement"));
+        EXPECT_EQ(warned, c.warns);
+        EXPECT_TRUE(text.out.contains(QString::fromUtf8(c.shown))) << text.out.left(1500).toStdString();
+        EXPECT_EQ(csv.err.contains(QStringLiteral("kvrtool: warning: the largest displacement")), warned);
+    }
+}
+
+// Counting members against joints tells a mechanism only where members are
+// short; the analysis names one where they are not.
+TEST_F(Kvrtool, CheckTellsAMechanismThatCountingMisses)
+{
+    const Refusal cases[] = {
+        {"the default truss", [](QByteArray&) {}, "m + r = 30 + 3 = 33, 2j = 32: statically indeterminate, 1 member redundant\n"},
+        {"panel without diagonal", [](QByteArray& b) { putSingle(b, memberCell(23, MemberColumn::First), 11.0f); },
+         "m + r = 30 + 3 = 33, 2j = 32: enough members by count, but a mechanism: node "},
+        {"roller above the pin", [](QByteArray& b) { putSingle(b, nodeCell(8, NodeColumn::Support), 0.0f); putSingle(b, nodeCell(9, NodeColumn::Support), 2.0f); },
+         "2j = 32: enough members by count, but a mechanism: node 9 can move in x without any member changing length\n"},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun checked = kvrtool({QStringLiteral("check"), damagedCopy(c.spoil, QStringLiteral("m.kvr"))});
+        EXPECT_EQ(checked.status, 0);
+        EXPECT_TRUE(checked.out.contains(QString::fromUtf8(c.message))) << checked.out.toStdString();
+    }
 }
 
 struct LineCase {
@@ -425,6 +502,7 @@ TEST_F(Kvrtool, HelpVersionAndOptionsGivenTwice)
         {{"check", "--help"}, 0, "usage: kvrtool check FILE"},
         {{"show", "-h"}, 0, "usage: kvrtool show FILE [--csv]"},
         {{"generate", "--help"}, 0, "  --udl VALUE             Uniformly distributed load w on the top chord in kN/m."},
+        {{"generate", "--help"}, 0, "  --e VALUE               Modulus of elasticity"},
         {{"solve", file, "--csv", "--csv"}, 1, "--csv is given twice"},
         {{"draw", file, "-o", "a.svg", "--output", "b.svg"}, 1, "-o/--output is given twice"},
         {{"generate", "--span", "6", "--span=7"}, 1, "--span is given twice"},

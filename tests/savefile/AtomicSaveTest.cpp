@@ -5,14 +5,25 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,32 +31,95 @@
 #include "FileSizeLimit.h"
 #include "TrussTestSupport.h"
 #include "savefile/AtomicSave.h"
+#include "savefile/FileName.h"
 
 namespace {
 
 bool isRoot() { return ::geteuid() == 0; }
 
-struct stat statusOf(const QString& path)
+// Numeric ids of users and a group that exist only in these tests.
+constexpr uid_t alice = 61001, bob = 61002;
+constexpr gid_t team = 61000;
+
+QByteArray bytesOf(const QString& path) { return fileName::toBytes(path); }
+
+struct stat statusOf(const QByteArray& path)
 {
     struct stat status {};
-    ::lstat(QFile::encodeName(path).constData(), &status);
+    ::lstat(path.constData(), &status);
     return status;
 }
 
-// Each entry of the folder as what it is: its name, its type, its mode and
+QByteArray contentOf(const QByteArray& path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle))
+        return {};
+    return file.readAll();
+}
+
+// Every extended attribute, the ACL among them, as name=value in hex.
+QString attributesOf(const QByteArray& path)
+{
+    char names[4096];
+    const ssize_t size = ::llistxattr(path.constData(), names, sizeof names);
+    QStringList attributes;
+    for (const QByteArray& name : QByteArray(names, size > 0 ? size : 0).split('\0')) {
+        if (name.isEmpty())
+            continue;
+        char value[4096];
+        const ssize_t length = ::lgetxattr(path.constData(), name.constData(), value, sizeof value);
+        attributes << QString::fromLatin1(name + '=' + QByteArray(value, length > 0 ? length : 0).toHex());
+    }
+    attributes.sort();
+    return attributes.join(u',');
+}
+
+// Each entry of the folder as what it is: its name byte for byte, its type
+// and mode, its owner, group and number of links, its attributes and ACL,
 // the device it stands for, and the content of a regular file.
 QStringList fingerprint(const QString& folder)
 {
     QStringList prints;
-    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString path = folder + u'/' + name;
+    DIR* dir = ::opendir(bytesOf(folder).constData());
+    while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const QByteArray path = bytesOf(folder) + '/' + name;
         const struct stat status = statusOf(path);
-        QString print = QStringLiteral("%1 %2 %3").arg(name).arg(status.st_mode, 0, 8).arg(status.st_rdev);
+        QString print = QStringLiteral("%1 %2 %3:%4 %5 %6 [%7]")
+                            .arg(QString::fromLatin1(name.toHex()))
+                            .arg(status.st_mode, 0, 8)
+                            .arg(status.st_uid)
+                            .arg(status.st_gid)
+                            .arg(status.st_nlink)
+                            .arg(status.st_rdev)
+                            .arg(attributesOf(path));
         if (S_ISREG(status.st_mode))
-            print += u' ' + QString::fromLatin1(readAll(path).toHex());
+            print += u' ' + QString::fromLatin1(contentOf(path).toHex());
         prints << print;
     }
+    if (dir)
+        ::closedir(dir);
+    prints.sort();
     return prints;
+}
+
+// QTemporaryDir cannot remove a name that is not UTF-8.
+void removeFilesIn(const QString& folder)
+{
+    DIR* dir = ::opendir(bytesOf(folder).constData());
+    while (const dirent* entry = dir ? ::readdir(dir) : nullptr)
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    if (dir)
+        ::closedir(dir);
+}
+
+void run(const QString& command)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command}), 0) << command.toStdString();
 }
 
 void makeSocket(const QString& path)
@@ -70,11 +144,89 @@ void plantLink(const QString& folder, const QString& to, const QString& link)
     ASSERT_EQ(status, 0);
 }
 
+// The save as another user, with one supplementary group, for as long as it lives.
+class ActingAs {
+public:
+    ActingAs(uid_t user, gid_t group, gid_t member)
+    {
+        saved_.resize(static_cast<size_t>(::getgroups(0, nullptr)));
+        ::getgroups(static_cast<int>(saved_.size()), saved_.data());
+        EXPECT_EQ(::setgroups(1, &member), 0);
+        EXPECT_EQ(::setegid(group), 0);
+        EXPECT_EQ(::seteuid(user), 0);
+    }
+    ~ActingAs()
+    {
+        EXPECT_EQ(::seteuid(0), 0);
+        EXPECT_EQ(::setegid(0), 0);
+        EXPECT_EQ(::setgroups(saved_.size(), saved_.data()), 0);
+    }
+    ActingAs(const ActingAs&) = delete;
+    ActingAs& operator=(const ActingAs&) = delete;
+
+private:
+    std::vector<gid_t> saved_;
+};
+
+// Where the file system lets a file be made without a name, the routine
+// makes one and links it in through /proc. Without /proc (a private mount
+// namespace, as root) it takes its other road: a private file under a hidden
+// name. Runs body there in a child process; its failure text comes back.
+enum class Road { Unnamed, Named };
+
+struct Child {
+    pid_t pid = -1;
+    int output = -1;  // what body returns
+};
+
+Child startChild(Road road, const std::function<QString()>& body)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        if (road == Road::Named
+            && (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::umount2("/proc", MNT_DETACH) != 0))
+            ::_exit(3);
+        const QByteArray text = body().toUtf8();
+        [[maybe_unused]] const ssize_t written = ::write(pipeFds[1], text.constData(), static_cast<size_t>(text.size()));
+        ::_exit(0);
+    }
+    ::close(pipeFds[1]);
+    return {pid, pipeFds[0]};
+}
+
+struct ChildResult {
+    bool ran;      // to its end, its road set up
+    QString text;  // what body returned
+};
+
+ChildResult finish(const Child& child)
+{
+    QFile from;
+    from.open(child.output, QIODevice::ReadOnly, QFile::AutoCloseHandle);
+    const QByteArray text = from.readAll();
+    int status = 0;
+    ::waitpid(child.pid, &status, 0);
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, QString::fromUtf8(text)};
+}
+
+ChildResult inChild(Road road, const std::function<QString()>& body) { return finish(startChild(road, body)); }
+
+QString saved(const QString& path, QByteArrayView bytes)
+{
+    const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes);
+    return failure ? failure->description : QStringLiteral("saved");
+}
+
 struct Refusal {
     const char* name;
     bool needsRoot;  // mknod, and making a file as another user
     std::function<QString(const QString& folder)> prepare;  // the target
-    const char* description;  // the save's own words, or nullptr for the system's words for error
+    const char* description;  // %1 stands for the system's words for error
     rlim_t sizeLimit = 0;
     int error = 0;
 };
@@ -106,7 +258,7 @@ const Refusal refusals[] = {
          QDir(d).mkdir(QStringLiteral("folder.kvr"));
          return d + QStringLiteral("/folder.kvr");
      },
-     nullptr, 0, EISDIR},
+     "%1", 0, EISDIR},
     {"another user's link in a shared folder", true,
      [](const QString& d) {
          writeAll(d + QStringLiteral("/victim"), "what the link points at");
@@ -114,12 +266,29 @@ const Refusal refusals[] = {
          return d + QStringLiteral("/t.kvr");
      },
      "Not following a symbolic link that another user made in a shared folder"},
+    {"another user's file in a shared folder", true,
+     [](const QString& d) {
+         const QString path = d + QStringLiteral("/t.kvr");
+         writeAll(path, "planted for root to fill");
+         ::chmod(QFile::encodeName(path).constData(), 0666);
+         ::chown(QFile::encodeName(path).constData(), alice, alice);
+         ::chmod(QFile::encodeName(d).constData(), 01777);
+         return path;
+     },
+     "Not writing into a file that another user owns in a shared folder"},
     {"file-size limit over an earlier file", false,
      [](const QString& d) {
          writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier file");
          return d + QStringLiteral("/earlier.kvr");
      },
-     nullptr, 100, EFBIG},
+     "%1", 100, EFBIG},
+    {"file-size limit over a file with two names, written in place", false,
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier file");
+         ::link(QFile::encodeName(d + QStringLiteral("/earlier.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/other.kvr")).constData());
+         return d + QStringLiteral("/earlier.kvr");
+     },
+     "%1; the file holds its earlier content again", 100, EFBIG},
 };
 
 class AtomicSaveRefusal : public ::testing::TestWithParam<Refusal> {};
@@ -142,8 +311,10 @@ TEST_P(AtomicSaveRefusal, RefusesOrFailsWithTheReasonAndChangesNothing)
         failure = atomicSave::save(target, bytes);
     }
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->description,
-              c.description ? QString::fromLatin1(c.description) : QString::fromLocal8Bit(std::strerror(c.error)));
+    QString description = QString::fromLatin1(c.description);
+    if (c.error != 0)
+        description = description.arg(QString::fromLocal8Bit(std::strerror(c.error)));
+    EXPECT_EQ(failure->description, description);
     EXPECT_EQ(fingerprint(dir.path()), before);
 }
 
@@ -152,6 +323,7 @@ INSTANTIATE_TEST_SUITE_P(AtomicSave, AtomicSaveRefusal, ::testing::ValuesIn(refu
 struct Replacement {
     const char* name;
     std::function<QString(const QString& folder)> prepare;  // the path to save to, where "old" stands
+    uid_t saver = 0;                                        // root, or bob in the group team
 };
 
 const Replacement replacements[] = {
@@ -166,22 +338,226 @@ const Replacement replacements[] = {
      [](const QString& d) {
          const QString path = d + QStringLiteral("/locked.kvr");
          writeAll(path, "old");
-         ::chmod(QFile::encodeName(path).constData(), isRoot() ? 0444 : 0604);
+         ::chmod(QFile::encodeName(path).constData(), 0444);
          return path;
+     }},
+    {"an ACL and extended attributes",
+     [](const QString& d) {
+         const QString path = d + QStringLiteral("/f.kvr");
+         writeAll(path, "old");
+         run(QStringLiteral("setfacl -m u:nobody:rw '%1' && setfattr -n user.project -v x '%1' && setfattr -n trusted.note -v y '%1'").arg(path));
+         return path;
+     }},
+    {"a folder's default ACL stays out of a file without one",
+     [](const QString& d) {
+         const QString path = d + QStringLiteral("/f.kvr");
+         writeAll(path, "old");
+         ::chmod(QFile::encodeName(path).constData(), 0640);
+         run(QStringLiteral("setfacl -d -m u:nobody:rwx '%1'").arg(d));
+         return path;
+     }},
+    {"another user's set-id file, saved by root",
+     [](const QString& d) {
+         const QString path = d + QStringLiteral("/alice.kvr");
+         writeAll(path, "old");
+         ::chown(QFile::encodeName(path).constData(), alice, team);
+         ::chmod(QFile::encodeName(path).constData(), 06640);
+         return path;
+     }},
+    {"a file with two names, written in place",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/f.kvr"), "old");
+         ::link(QFile::encodeName(d + QStringLiteral("/f.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
+         return d + QStringLiteral("/f.kvr");
+     }},
+    {"a colleague's group-writable file, saved in place by a member of its group",
+     [](const QString& d) {
+         const QString path = d + QStringLiteral("/alice.kvr");
+         writeAll(path, "old");
+         ::chown(QFile::encodeName(path).constData(), alice, team);
+         ::chmod(QFile::encodeName(path).constData(), 0664);
+         ::chown(QFile::encodeName(d).constData(), 0, team);
+         ::chmod(QFile::encodeName(d).constData(), 0775);
+         return path;
+     },
+     bob},
+    {"a name that is not UTF-8 (beside the name it decodes to)",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/caf\uFFFD.kvr"), "decoy");
+         const QByteArray path = bytesOf(d) + "/caf\xe9.kvr";
+         ::close(::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+         const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+         [[maybe_unused]] const ssize_t written = ::write(fd, "old", 3);
+         ::close(fd);
+         return fileName::fromBytes(path);
      }},
 };
 
-TEST(AtomicSave, ReplacesTheContentAndKeepsLinksAndMode)
+// Each case on both roads of the routine: the new file without a name, and
+// the private one with a hidden name.
+TEST(AtomicSave, ReplacesTheContentAndNothingElse)
 {
-    for (const Replacement& c : replacements) {
-        SCOPED_TRACE(c.name);
-        QTemporaryDir dir;
-        const QString path = c.prepare(dir.path());
-        QStringList expected = fingerprint(dir.path());
-        expected.replaceInStrings(QStringLiteral(" 6f6c64"), QStringLiteral(" 6e6577"));  // "old" becomes "new"
+    if (!isRoot())
+        GTEST_SKIP() << "needs root, as CI has it: other users, ACLs, trusted attributes";
+    for (const Road road : {Road::Unnamed, Road::Named}) {
+        for (const Replacement& c : replacements) {
+            SCOPED_TRACE(testing::Message() << c.name << (road == Road::Named ? ", named new file" : ", unnamed new file"));
+            QTemporaryDir dir;
+            const QString path = c.prepare(dir.path());
+            QStringList expected = fingerprint(dir.path());
+            expected.replaceInStrings(QStringLiteral(" 6f6c64"), QStringLiteral(" 6e6577"));  // "old" becomes "new"
 
-        EXPECT_FALSE(atomicSave::save(path, "new").has_value());
+            const ChildResult result = inChild(road, [&] {
+                if (c.saver == 0)
+                    return saved(path, "new");
+                const ActingAs member(c.saver, c.saver, team);
+                return saved(path, "new");
+            });
+            EXPECT_TRUE(result.ran) << "no private mount namespace without /proc";
+            EXPECT_EQ(result.text, QStringLiteral("saved"));
+            EXPECT_EQ(fingerprint(dir.path()), expected);
+            removeFilesIn(dir.path());
+        }
+    }
+}
+
+// A new file gets what any new file gets in its folder: the umask, or the
+// folder's default ACL, applied to 0666; compared with a file made beside it.
+TEST(AtomicSave, NewFileIsMadeAsAnyNewFile)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "needs root, as CI has it: a private mount namespace";
+    const std::pair<const char*, const char*> folders[] = {
+        {"umask 027", nullptr},
+        {"a default ACL", "setfacl -d -m u:nobody:rw,m::rw '%1'"},
+    };
+    for (const Road road : {Road::Unnamed, Road::Named}) {
+        for (const auto& [name, folderSetUp] : folders) {
+            SCOPED_TRACE(testing::Message() << name << (road == Road::Named ? ", named new file" : ", unnamed new file"));
+            QTemporaryDir dir;
+            if (folderSetUp)
+                run(QString::fromLatin1(folderSetUp).arg(dir.path()));
+            const ChildResult result = inChild(road, [&] {
+                ::umask(027);
+                ::close(::open(QFile::encodeName(dir.filePath(QStringLiteral("touched"))).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+                return saved(dir.filePath(QStringLiteral("saved")), "new");
+            });
+            EXPECT_TRUE(result.ran);
+            EXPECT_EQ(result.text, QStringLiteral("saved"));
+            QStringList prints = fingerprint(dir.path());
+            EXPECT_EQ(prints.size(), 2);
+            if (prints.size() != 2)
+                continue;
+            for (QString& print : prints)  // without name and content
+                print = print.mid(print.indexOf(u' '), print.lastIndexOf(u']') - print.indexOf(u' ') + 1);
+            EXPECT_EQ(prints[0], prints[1]);
+        }
+    }
+}
+
+// The files in folder that process has open, by the names they have (an
+// unnamed one has none).
+bool hasOpenIn(pid_t process, const QString& folder)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(process);
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System))
+        if (QFile::symLinkTarget(fds + u'/' + fd).startsWith(folder + u'/'))
+            return true;
+    return false;
+}
+
+// The entries of the folder without their content: name, mode and owner.
+QStringList entriesOf(const QString& folder)
+{
+    QStringList entries;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const struct stat status = statusOf(bytesOf(folder + u'/' + name));
+        entries << QStringLiteral("%1 %2 %3").arg(name).arg(status.st_mode, 0, 8).arg(status.st_uid);
+    }
+    return entries;
+}
+
+// A save stopped halfway, then killed as kill -9 kills it: what another user
+// could open meanwhile, and what it leaves. The hidden file of the named road
+// is the writer's alone, and the next save of the same target removes it, but
+// not one whose save still runs, nor another user's file.
+TEST(AtomicSave, KilledSaveLeavesNothingBehindForLong)
+{
+    if (!isRoot())
+        GTEST_SKIP() << "needs root, as CI has it: a private mount namespace, another user's file";
+    for (const Road road : {Road::Unnamed, Road::Named}) {
+        SCOPED_TRACE(road == Road::Named ? "named new file" : "unnamed new file");
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("t.kvr"));
+        writeAll(target, "old");
+        ::chmod(QFile::encodeName(target).constData(), 0644);
+        const QStringList before = entriesOf(dir.path());
+
+        const Child child = startChild(road, [&] { return saved(target, QByteArray(64 << 20, 'x')); });
+        QElapsedTimer waited;
+        waited.start();
+        while (!hasOpenIn(child.pid, dir.path()) && waited.elapsed() < 20000)
+            ;
+        ::kill(child.pid, SIGSTOP);
+        int status = 0;
+        ::waitpid(child.pid, &status, WUNTRACED);
+        QStringList halfway = entriesOf(dir.path());
+        ::kill(child.pid, SIGKILL);
+        EXPECT_FALSE(finish(child).ran);
+        for (const QString& entry : before)
+            halfway.removeOne(entry);
+        QStringList left = entriesOf(dir.path());
+        for (const QString& entry : before)
+            left.removeOne(entry);
+
+        if (road == Road::Unnamed) {
+            EXPECT_EQ(halfway, QStringList());
+            EXPECT_EQ(left, QStringList());
+            continue;
+        }
+        EXPECT_EQ(halfway.size(), 1);
+        if (halfway.size() != 1)
+            continue;
+        EXPECT_TRUE(halfway[0].startsWith(QStringLiteral(".t.kvr.")));
+        EXPECT_TRUE(halfway[0].endsWith(QStringLiteral(".part 100600 0"))) << halfway[0].toStdString();
+        EXPECT_EQ(left, halfway);
+
+        // Beside it: a save of the same target still running, another
+        // user's hidden file of the same shape, and one's own notes.
+        const QString running = dir.filePath(QStringLiteral(".t.kvr.zzzzzzzz.part"));
+        const QString others = dir.filePath(QStringLiteral(".t.kvr.aaaaaaaa.part"));
+        const QString notes = dir.filePath(QStringLiteral(".t.kvr.notes"));
+        for (const QString& path : {running, others, notes})
+            writeAll(path, "kept");
+        ::chown(QFile::encodeName(others).constData(), alice, alice);
+        QFile lockedFile(running);
+        ASSERT_TRUE(lockedFile.open(QIODevice::ReadOnly));
+        ASSERT_EQ(::flock(lockedFile.handle(), LOCK_EX), 0);
+        QStringList expected = fingerprint(dir.path()).filter(QStringLiteral(" 6b657074"));  // "kept"
+        expected << fingerprint(dir.path()).filter(QStringLiteral(" 6f6c64")).replaceInStrings(QStringLiteral(" 6f6c64"), QStringLiteral(" 6e6577"));
+        expected.sort();
+
+        EXPECT_EQ(saved(target, "new"), QStringLiteral("saved"));
         EXPECT_EQ(fingerprint(dir.path()), expected);
+    }
+}
+
+TEST(FileName, BytesComeBackByteForByte)
+{
+    const std::pair<QByteArray, QString> names[] = {
+        {"plain.kvr", QStringLiteral("plain.kvr")},
+        {"caf\xc3\xa9.kvr", QStringLiteral("caf\u00e9.kvr")},
+        {"caf\xe9.kvr", QStringView(u"caf\xDCE9.kvr").toString()},
+        {"overlong \xc0\xaf", QStringView(u"overlong \xDCC0\xDCAF").toString()},
+        {"surrogate \xed\xa0\x80", QStringView(u"surrogate \xDCED\xDCA0\xDC80").toString()},
+        {"cut \xe2\x82", QStringView(u"cut \xDCE2\xDC82").toString()},
+        {"beyond \xf4\x90\x80\x80", QStringView(u"beyond \xDCF4\xDC90\xDC80\xDC80").toString()},
+        {"astral \xf0\x9f\x8c\x89", QStringLiteral("astral \U0001F309")},
+    };
+    for (const auto& [bytes, text] : names) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        EXPECT_EQ(fileName::fromBytes(bytes), text);
+        EXPECT_EQ(fileName::toBytes(fileName::fromBytes(bytes)), bytes);
     }
 }
 

@@ -1,10 +1,15 @@
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 
 std::optional<QString> ScriptedDialog::exec()
@@ -54,7 +59,23 @@ QStringList clippedControls(const frmMain& window)
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
             expect(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(), name);
             expect(metrics.height() <= label->contentsRect().height(), name);
-        } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)) {
+        } else if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
+            // The indicator keeps its size whatever the font; it must show whole.
+            QStyleOptionButton option;
+            option.initFrom(w);
+            const bool check = qobject_cast<const QCheckBox*>(w);
+            const QRect indicator = w->style()->subElementRect(
+                check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, w);
+            expect(w->width() >= w->sizeHint().width(), name);
+            expect(w->rect().contains(indicator) && metrics.height() <= w->height(), name);
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field =
+                combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            expect(w->width() >= w->sizeHint().width(), name);
+            expect(metrics.height() <= field.height(), name);
+        } else if (qobject_cast<const QAbstractButton*>(w)) {
             expect(w->width() >= w->sizeHint().width(), name);
             expect(w->height() >= w->sizeHint().height(), name);
         } else if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
@@ -67,8 +88,13 @@ QStringList clippedControls(const frmMain& window)
             expect(frame->minimumSizeHint().width() <= frame->width(), name);
             expect(frame->rect().contains(title), name);
         } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
-            expect(w->height() >= edit->sizeHint().height(), name);
-            expect(metrics.horizontalAdvance(edit->text()) <= edit->contentsRect().width() - 4, name);
+            // The text is drawn inside the frame, 2 pixels in from each side.
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+            const QRect text = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+            expect(metrics.height() <= text.height(), name);
+            expect(metrics.horizontalAdvance(edit->text()) <= text.width() - 4, name);
         }
     }
     return clipped;

@@ -20,6 +20,8 @@ private slots:
     void pastedTextsAreCheckedWhole();
     void everyNumericBoxRefusesWhatIsNotANumber_data();
     void everyNumericBoxRefusesWhatIsNotANumber();
+    void aLongNumberShowsItsStartWhenLeft_data();
+    void aLongNumberShowsItsStartWhenLeft();
     void constantESwitchesTheOtherModuli();
     void loadOptionsSwitchTheLoadBoxesAndCode();
     void framesAndTheBareWindowShowHints();
@@ -137,6 +139,39 @@ void WindowChecksTest::everyNumericBoxRefusesWhatIsNotANumber()
     target->selectAll();
     QTest::keyClick(target, Qt::Key_Delete);
     QCOMPARE(target->text(), QString());
+    QVERIFY(sink.messages.empty());
+}
+
+void WindowChecksTest::aLongNumberShowsItsStartWhenLeft_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");  // "." for the locale's decimal separator
+    QTest::newRow("span") << "txtSpan" << "123.456789";
+    QTest::newRow("top chord E") << "txtEtop" << "205000.5";
+}
+
+void WindowChecksTest::aLongNumberShowsItsStartWhenLeft()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    const QString text = typed.replace(u'.', QLocale().decimalPoint());
+    RecordingSink sink;
+    ScriptedDialog dialog;
+    frmMain window(&sink, &dialog);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QLineEdit* target = window.findChild<QLineEdit*>(name);
+    target->setFocus();
+    target->clear();
+    QTest::keyClicks(target, text);
+    QCOMPARE(target->text(), text);
+    QVERIFY2(target->fontMetrics().horizontalAdvance(text) > target->contentsRect().width(), "the box shows it all");
+
+    QTest::keyClick(target, Qt::Key_Tab);
+    QVERIFY(!target->hasFocus());
+    target->grab();  // paints the box, which scrolls its text as shown
+    // The character at the box's left edge is the first.
+    QCOMPARE(target->cursorPositionAt(QPoint(0, target->height() / 2)), 0);
     QVERIFY(sink.messages.empty());
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -33,6 +34,7 @@ private slots:
     void builderFailuresWriteNothing_data();
     void builderFailuresWriteNothing();
     void aFailedWriteIsNotReportedAsSuccess();
+    void aLongPastedNumberStaysWhole();
     void realSaveDialogAddsTheExtensionAndAsksBeforeReplacing();
 
 private:
@@ -394,6 +396,26 @@ void WindowGenerateTest::aFailedWriteIsNotReportedAsSuccess()
 
 // The real dialog, driven as a user drives it: type a name, press Enter,
 // confirm the replacement.
+void WindowGenerateTest::aLongPastedNumberStaysWhole()
+{
+    // 60 written in 40 000 characters: 0.000...06e39993. Cut anywhere in its
+    // zeros, it would read 0.
+    const QString sixty = QStringLiteral("0") + QLocale().decimalPoint() + QString(39991, u'0') + QStringLiteral("6e39993");
+    QCOMPARE(sixty.size(), 40000);
+    TestWindow w;
+    QLineEdit* load = box(w.window, "txtW");
+    QGuiApplication::clipboard()->setText(sixty);
+    load->selectAll();
+    load->paste();
+    QCOMPARE(load->text().size(), sixty.size());
+    QVERIFY(load->text() == sixty);
+
+    w.dialog.answers.push_back(path(QStringLiteral("long.kvr")));
+    w.generate();
+    QCOMPARE(w.sink.texts(), QStringList{success});
+    QCOMPARE(frmMainTest::curLoadValue(w.window), 60.0f);
+}
+
 void WindowGenerateTest::realSaveDialogAddsTheExtensionAndAsksBeforeReplacing()
 {
     RecordingSink sink;

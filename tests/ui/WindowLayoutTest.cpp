@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +27,8 @@ private slots:
     void focusFollowsTheTabOrder();
     void everyTextFits_data();
     void everyTextFits();
+    void everyBoxHasANameOfItsOwn_data();
+    void everyBoxHasANameOfItsOwn();
     void closingReleasesTheTrussObject();
 };
 
@@ -230,6 +233,39 @@ void WindowLayoutTest::everyTextFits()
     const frmMain window(&sink, &dialog);
     const QStringList clipped = clippedControls(window);
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u' ')));
+}
+
+void WindowLayoutTest::everyBoxHasANameOfItsOwn_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken");
+    const char* const rows[][2] = {
+        {"txtSpan", "Span (m)"},
+        {"txtHeight", "Height (m)"},
+        {"txtPanels", "No. Web Panels"},
+        {"txtAtop", "Top Chord: Area (mm2)"},
+        {"txtEtop", "Top Chord: E (kN/mm2)"},
+        {"txtAbtm", "Btm Chord: Area (mm2)"},
+        {"txtEbtm", "Btm Chord: E (kN/mm2)"},
+        {"txtAweb", "Web Area (mm2)"},
+        {"txtEweb", "Web E (kN/mm2)"},
+        {"txtW", "w (kN/m)"},
+        {"txtP", "P (kN)"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[0] << row[1];
+}
+
+void WindowLayoutTest::everyBoxHasANameOfItsOwn()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    RecordingSink sink;
+    ScriptedDialog dialog;
+    const frmMain window(&sink, &dialog);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(window.findChild<QLineEdit*>(name));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), spoken);
 }
 
 void WindowLayoutTest::closingReleasesTheTrussObject()

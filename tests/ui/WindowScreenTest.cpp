@@ -1,7 +1,7 @@
 // The window on the screen it opens on, run once per screen (see
 // CMakeLists.txt): it fits the available area, frame included, with no text
 // cut; the font is lowered only where the screen is too small for the form
-// at the size its texts need.
+// at the size its texts need, and then in the proportion the window shrinks.
 #include <QtTest>
 
 #include <QScreen>
@@ -13,6 +13,7 @@ class WindowScreenTest : public QObject {
 
 private slots:
     void fitsTheScreenWithNothingClipped();
+    void fontShrinksWithTheWindow();
 };
 
 void WindowScreenTest::fitsTheScreenWithNothingClipped()
@@ -37,6 +38,37 @@ void WindowScreenTest::fitsTheScreenWithNothingClipped()
         QVERIFY2(std::min(spare.width(), spare.height()) <= 2 * QFontMetrics(QApplication::font()).height() + 10,
                  "the font was lowered although the screen had room");
     }
+}
+
+// The measure is the window at its natural size, on a second, larger screen
+// with room for it.
+void WindowScreenTest::fontShrinksWithTheWindow()
+{
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        QSKIP("no second screen to show the window at its natural size");
+    std::sort(screens.begin(), screens.end(), [](const QScreen* a, const QScreen* b) {
+        return a->size().width() * a->size().height() < b->size().width() * b->size().height();
+    });
+    const auto showOn = [](frmMain& window, QScreen* screen) {
+        window.setScreen(screen);
+        window.move(screen->availableGeometry().topLeft());
+        window.show();
+        return QTest::qWaitForWindowExposed(&window) && window.screen() == screen;
+    };
+    TestWindow natural, w;
+    QVERIFY(showOn(natural.window, screens.last()));
+    QVERIFY(showOn(w.window, screens.first()));
+    QCOMPARE(natural.window.font().pointSizeF(), QApplication::font().pointSizeF());
+
+    const double window = double(w.window.width()) / natural.window.width();
+    const double font = w.window.font().pointSizeF() / natural.window.font().pointSizeF();
+    qInfo("window %dx%d of %dx%d (%.3f), font %.3f of the natural size", w.window.width(), w.window.height(),
+          natural.window.width(), natural.window.height(), window, font);
+    // No smaller than the window's share of its natural size; where glyphs
+    // come in whole pixel sizes, one pixel smaller at most.
+    const double pixel = 1.0 / QFontInfo(QApplication::font()).pixelSize();
+    QVERIFY2(font >= window - pixel - 0.005, "the font is lowered further than the window shrinks");
 }
 
 QTEST_MAIN(WindowScreenTest)

@@ -8,13 +8,19 @@ namespace {
 
 const OptionForm helpOption{{QStringLiteral("h"), QStringLiteral("help")}, {}, QStringLiteral("Show this help.")};
 
-QString dashed(const QString& name) { return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name; }
+// A one-letter name beside a longer one is its short form (-o, --output);
+// an option's only name is long, whatever its length (--e).
+QString dashed(const QString& name, const OptionForm& option)
+{
+    const bool shortForm = name.size() == 1 && option.names.size() > 1;
+    return (shortForm ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
 
 QString namesOf(const OptionForm& option, const QString& separator)
 {
     QStringList names;
     for (const QString& name : option.names)
-        names << dashed(name);
+        names << dashed(name, option);
     return names.join(separator);
 }
 

@@ -9,7 +9,7 @@
 
 // What one command of kvrtool takes: its help and its parser are made from it.
 struct OptionForm {
-    QStringList names;    // a one-letter name is a short option: {"o", "output"}
+    QStringList names;    // a one-letter name beside a long one is its short form: {"o", "output"}; {"e"} is --e
     QString valueName;    // empty for a switch
     QString description;  // with the unit of the value
 };

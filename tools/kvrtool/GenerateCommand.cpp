@@ -1,6 +1,7 @@
 // generate: the truss file that the window writes, from options.
 #include <QCommandLineParser>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include "numbers/NumberRule.h"
 #include "tools/kvrtool/KvrCommands.h"
@@ -23,6 +24,8 @@ struct OptionError {
     QString text;
 };
 
+QString panelRange() { return QStringLiteral("--panels: the truss is built for 1 to %1 panels").arg(TrussParameters::largestPanelCount); }
+
 class Options {
 public:
     explicit Options(const QCommandLineParser& parser) : parser_(parser) {}
@@ -40,8 +43,20 @@ public:
         return result.value;
     }
 
-    // The option's own value, or the shared one's.
-    float single(const char* name, const char* shared) const { return isSet(name) ? single(name) : single(shared); }
+    // A length, an area or a modulus, from the option's own value or the
+    // shared one's: a truss stands only on positive ones.
+    float positive(const char* own, const char* shared = nullptr) const
+    {
+        const char* name = shared != nullptr && !isSet(own) ? shared : own;
+        const float value = single(name);
+        if (value > 0.0f)
+            return value;
+        const QString text = parser_.value(QString::fromLatin1(name));
+        const QString digits = text.trimmed().section(QRegularExpression(QStringLiteral("[eE]")), 0, 0);
+        if (value == 0.0f && !digits.startsWith(u'-') && digits.contains(QRegularExpression(QStringLiteral("[1-9]"))))
+            throw OptionError{QStringLiteral("--%1: %2 rounds to 0 as a Single; expected a number greater than 0").arg(QLatin1String(name), text)};
+        throw OptionError{QStringLiteral("--%1: expected a number greater than 0, got '%2'").arg(QLatin1String(name), text)};
+    }
 
     // Every option that must be there, and exactly one of the two loads.
     void requireComplete() const
@@ -62,31 +77,37 @@ public:
     TrussParameters parameters() const
     {
         const bool uniform = isSet("udl");
-        return {
+        const TrussParameters parameters{
             .config = clsTruss::prattTruss,
-            .topE = single("top-e", "e"),
-            .btmE = single("btm-e", "e"),
-            .webE = single("web-e", "e"),
-            .topA = single("top-area", "area"),
-            .btmA = single("btm-area", "area"),
-            .webA = single("web-area", "area"),
+            .topE = positive("top-e", "e"),
+            .btmE = positive("btm-e", "e"),
+            .webE = positive("web-e", "e"),
+            .topA = positive("top-area", "area"),
+            .btmA = positive("btm-area", "area"),
+            .webA = positive("web-area", "area"),
             .loadType = uniform ? clsTruss::uniformLoad : clsTruss::pointLoads,
             .loadValue = single(uniform ? "udl" : "point-load"),
-            .L = single("span"),
-            .h = single("height"),
+            .L = positive("span"),
+            .h = positive("height"),
             .np = panels(),
         };
+        // The builder's own Single division: panels of no length would stand on one spot.
+        if (parameters.np >= 1 && parameters.L / static_cast<float>(parameters.np) == 0.0f)
+            throw OptionError{QStringLiteral("--span: the panel length L/N rounds to 0 as a Single")};
+        return parameters;
     }
 
 private:
+    // Rounded as the window rounds it: to the nearest whole number, an exact
+    // half to the even one.
     std::int16_t panels() const
     {
         const QString text = parser_.value(QStringLiteral("panels"));
         const numberRule::IntegerResult result = numberRule::toInteger(text, QLocale::c());
-        if (result.status != numberRule::Conversion::Ok || !result.whole)
-            throw OptionError{QStringLiteral("--panels: expected a whole number from 1 to %1, got '%2'")
-                                  .arg(TrussParameters::largestPanelCount)
-                                  .arg(text)};
+        if (result.status == numberRule::Conversion::OutOfRange)
+            throw OptionError{panelRange()};
+        if (result.status != numberRule::Conversion::Ok)
+            throw OptionError{QStringLiteral("--panels: expected a number, got '%1'").arg(text)};
         return result.value;
     }
 
@@ -97,7 +118,7 @@ QString buildFailure(const TrussBuildError& error)
 {
     switch (error.cause()) {
     case TrussBuildError::Cause::PanelCount:
-        return QStringLiteral("--panels: the truss is built for 1 to %1 panels").arg(TrussParameters::largestPanelCount);
+        return panelRange();
     case TrussBuildError::Cause::Load:
         return QStringLiteral("--udl: w times the panel length is beyond the range of Single");
     case TrussBuildError::Cause::Span:
@@ -122,11 +143,12 @@ const CommandForm& generateForm()
     static const CommandForm form{
         QStringLiteral("generate"), QStringLiteral("Write the truss file of a Pratt truss, as the window does."),
         QStringLiteral("--span L --height H --panels N --area A --e E (--udl W | --point-load P) -o FILE.kvr"),
-        {valued("span", QStringLiteral("Span L in m.")),
-         valued("height", QStringLiteral("Height h in m.")),
-         valued("panels", QStringLiteral("Number of web panels, 1 to %1.").arg(TrussParameters::largestPanelCount)),
-         valued("area", QStringLiteral("Area of every member in mm2.")),
-         valued("e", QStringLiteral("Modulus of elasticity of every member in kN/mm2.")),
+        {valued("span", QStringLiteral("Span L in m, greater than 0.")),
+         valued("height", QStringLiteral("Height h in m, greater than 0.")),
+         valued("panels", QStringLiteral("Number of web panels, 1 to %1; 7.5 is rounded to 8, 6.5 to 6, as in the window.")
+                              .arg(TrussParameters::largestPanelCount)),
+         valued("area", QStringLiteral("Area of every member in mm2, greater than 0.")),
+         valued("e", QStringLiteral("Modulus of elasticity of every member in kN/mm2, greater than 0.")),
          valued("top-area", QStringLiteral("Area of the top chord in mm2.")),
          valued("btm-area", QStringLiteral("Area of the bottom chord in mm2.")),
          valued("web-area", QStringLiteral("Area of the web members in mm2.")),

@@ -1,11 +1,12 @@
 // show and check, and the reading of the FILE argument that every reading
 // command shares.
 #include <QCommandLineParser>
-#include <QFile>
 
+#include "analysis/Rigidity.h"
 #include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
+#include "savefile/FileName.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TextTable.h"
@@ -66,13 +67,39 @@ void showCsv(const TrussFileContent& t, QTextStream& out)
             << groupName(groupOf(t, m)) << '\n';
 }
 
+QString membersCount(int count) { return QString::number(count) + (count == 1 ? QStringLiteral(" member") : QStringLiteral(" members")); }
+
+// What counting members and reactions against the joints shows, and what
+// the analysis finds: counting alone cannot tell a mechanism.
+QString staticsVerdict(const Rigidity& r)
+{
+    const int excess = r.members + r.reactions - 2 * r.joints;
+    const QString counted = excess == 0 ? QStringLiteral("statically determinate")
+                                        : QStringLiteral("statically indeterminate, %1 redundant").arg(membersCount(excess));
+    switch (r.verdict) {
+    case Rigidity::Verdict::Stands:
+        return counted;
+    case Rigidity::Verdict::Mechanism: {
+        const QString motion = r.freeMotion.empty() ? QString()
+                                                    : QStringLiteral(": %1 without any member changing length")
+                                                          .arg(QString::fromStdString(r.freeMotion));
+        return (excess < 0 ? membersCount(-excess) + QStringLiteral(" short, a mechanism")
+                           : QStringLiteral("enough members by count, but a mechanism"))
+               + motion;
+    }
+    case Rigidity::Verdict::NotDecided:
+        break;
+    }
+    return counted + QStringLiteral(" by count, unless it is a mechanism: its members are too interconnected to tell here");
+}
+
 std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err)
 {
     if (positional.size() != 1) {
         err << "kvrtool: give exactly one truss file\n";
         return std::nullopt;
     }
-    const TrussFileRead read = readTrussFile(QFile::encodeName(positional[0]).toStdString());
+    const TrussFileRead read = readTrussFile(fileName::toBytes(positional[0]).toStdString());
     if (!read.value) {
         err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
         return std::nullopt;
@@ -143,8 +170,12 @@ int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
         const TrussCheckReport report = checkTruss(truss);
         for (const Finding& finding : report.findings)
             out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
-        for (const std::string& line : report.statics)
-            out << QString::fromStdString(line) << '\n';
+        for (std::size_t i = 0; i < report.statics.size(); ++i) {
+            out << QString::fromStdString(report.statics[i]);
+            if (i + 1 == report.statics.size())
+                out << ": " << staticsVerdict(rigidityOf(truss));
+            out << '\n';
+        }
         if (!report.findings.empty()) {
             out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
             return kvrExit::failed;

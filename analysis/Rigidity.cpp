@@ -1,0 +1,158 @@
+#include "analysis/Rigidity.h"
+
+#include <cmath>
+#include <cstdint>
+#include <deque>
+
+#include "analysis/Residue.h"
+#include "analysis/TrussSystem.h"
+
+namespace {
+
+std::size_t u(int i) { return static_cast<std::size_t>(i); }
+
+struct Link {
+    int node, member;
+};
+
+std::vector<std::vector<Link>> linksOf(const TrussFileContent& t)
+{
+    std::vector<std::vector<Link>> links(t.nodeRows());
+    for (int m = 1; m <= t.noMembers; ++m) {
+        const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
+        links[u(a)].push_back({b, m});
+        links[u(b)].push_back({a, m});
+    }
+    return links;
+}
+
+// Whether the members from node n to nodes a and b lie at an angle to
+// each other beyond any doubt that rounding could raise.
+bool atAnAngle(const TrussFileContent& t, int n, int a, int b)
+{
+    const auto delta = [&](int to, int column) { return double(t.node(to, column)) - double(t.node(n, column)); };
+    const double ax = delta(a, NodeColumn::X), ay = delta(a, NodeColumn::Y);
+    const double bx = delta(b, NodeColumn::X), by = delta(b, NodeColumn::Y);
+    return std::fabs(ax * by - ay * bx) > 1e-9 * std::hypot(ax, ay) * std::hypot(bx, by);
+}
+
+// A sufficient test, and a quick one: a truss that can be built from a
+// triangle by adding node after node, each held by two members at an angle
+// to each other, is rigid as a body (a simple truss, as the window's are).
+// A pin and a roller that is not straight above or below it then hold it.
+bool builtNodeByNode(const TrussFileContent& t, const std::vector<std::vector<Link>>& links)
+{
+    std::vector<char> built(t.nodeRows(), 0);
+    std::vector<int> firstHold(t.nodeRows(), 0);  // the first built node a node is joined to
+    std::deque<int> added;
+    const auto build = [&](int n) {
+        built[u(n)] = 1;
+        added.push_back(n);
+    };
+    // A triangle to start from, looked for among the first members only.
+    std::vector<int> mark(t.nodeRows(), 0);
+    for (int m = 1; m <= t.noMembers && m <= 64 && added.empty(); ++m) {
+        const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
+        for (const Link& l : links[u(b)])
+            mark[u(l.node)] = m;
+        for (const Link& l : links[u(a)])
+            if (l.node != b && mark[u(l.node)] == m && atAnAngle(t, l.node, a, b)) {
+                build(a);
+                build(b);
+                build(l.node);
+                break;
+            }
+    }
+    int count = static_cast<int>(added.size());
+    while (!added.empty()) {
+        const int n = added.front();
+        added.pop_front();
+        for (const Link& l : links[u(n)]) {
+            const int next = l.node;
+            if (built[u(next)])
+                continue;
+            if (firstHold[u(next)] == 0)
+                firstHold[u(next)] = n;
+            else if (atAnAngle(t, next, firstHold[u(next)], n)) {
+                build(next);
+                ++count;
+            }
+        }
+    }
+    return count == t.noNodes;
+}
+
+bool supportsHoldABody(const TrussFileContent& t)
+{
+    float pinX = 0, rollerX = 0;
+    for (int n = 1; n <= t.noNodes; ++n) {
+        const float code = t.node(n, NodeColumn::Support);
+        if (code == SupportCode::Pin)
+            pinX = t.node(n, NodeColumn::X);
+        else if (code == SupportCode::Roller)
+            rollerX = t.node(n, NodeColumn::X);
+    }
+    return pinX != rollerX;
+}
+
+// Weights for the members, the same every run, in no relation to any truss.
+Residue weightOf(std::size_t member)
+{
+    std::uint64_t z = 0x9e3779b97f4a7c15u * (member + 1);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+    z ^= z >> 31;
+    return Residue(int(z % 1000003) + 1) * Residue(int((z >> 32) % 999983) + 1);
+}
+
+// Exact: the stiffness matrix of the truss with every member's length and
+// stiffness replaced by weights, modulo a prime. It is singular exactly
+// when the truss is a mechanism (all but certainly: a prime that divides
+// a determinant that is not zero is one chance in about 10^18 per pivot).
+// The first zero pivot is a displacement that the truss allows, with the
+// ones eliminated before it, without any member changing length.
+int firstFreeMotion(const TrussSystem& s)
+{
+    const TrussFileContent& t = s.truss;
+    std::vector<Bar<Residue>> bars(t.memberRows());
+    for (int m = 1; m <= t.noMembers; ++m) {
+        const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
+        const auto delta = [&](int column) { return Residue::ofSingle(t.node(b, column)) - Residue::ofSingle(t.node(a, column)); };
+        bars[u(m)] = {a, b, delta(NodeColumn::X), delta(NodeColumn::Y), weightOf(u(m))};
+    }
+    const std::vector<Residue> values = s.pattern.values(bars, [](std::size_t, const Bar<Residue>& bar) { return bar.stiffness; });
+    LdlFactor<Residue> factor;
+    const int column = factor.factorise(s.pattern.upper(), s.shape, values);
+    return column < 0 ? -1 : s.pattern.unknownAt(column);
+}
+
+}  // namespace
+
+Rigidity rigidityOf(const TrussSystem& s)
+{
+    const TrussFileContent& t = s.truss;
+    Rigidity r;
+    r.members = t.noMembers;
+    r.joints = t.noNodes;
+    r.reactions = directions * t.noNodes - s.freedoms.count();
+    const bool tooFew = r.members + r.reactions < directions * r.joints;
+    if (!tooFew && supportsHoldABody(t) && builtNodeByNode(t, linksOf(t))) {
+        r.verdict = Rigidity::Verdict::Stands;
+        return r;
+    }
+    if (!s.tooInterconnected.empty()) {
+        r.verdict = tooFew ? Rigidity::Verdict::Mechanism : Rigidity::Verdict::NotDecided;
+        r.why = s.tooInterconnected;
+        return r;
+    }
+    const int free = firstFreeMotion(s);
+    r.exact = true;
+    r.verdict = free >= 0 || tooFew ? Rigidity::Verdict::Mechanism : Rigidity::Verdict::Stands;
+    if (free >= 0) {
+        r.where = s.freedoms.nameOf(free);
+        r.freeMotion = "node " + std::to_string(s.freedoms.nodeOf(free)) + " can move in " + (s.freedoms.directionOf(free) == 0 ? "x" : "y");
+    }
+    return r;
+}
+
+Rigidity rigidityOf(const TrussFileContent& truss) { return rigidityOf(TrussSystem(truss)); }

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// A symmetric matrix's factorisation L D L^T in a fixed order, without
+// pivoting, after T. A. Davis's up-looking LDL. The symbolic pass walks the
+// elimination tree and counts the entries of every column of L before a
+// single number is computed, so that the size and the cost of the
+// factorisation are known, and can be refused, in advance. The numeric pass
+// is one template for every arithmetic the analysis uses: double, the wider
+// floating types, and exact arithmetic modulo a prime.
+
+// The upper triangle of a symmetric matrix, column by column, already in
+// elimination order: rows[start[j] .. start[j + 1]) are the rows i <= j of
+// column j, sorted, the diagonal last.
+struct SymmetricPattern {
+    std::vector<int> start{0};
+    std::vector<int> rows;
+    int size() const { return static_cast<int>(start.size()) - 1; }
+};
+
+struct FactorShape {
+    std::vector<int> parent;        // elimination tree; -1 at a root
+    std::vector<int> below;         // entries of each column of L below its diagonal
+    std::int64_t entries = 0;       // of L below the diagonal, all columns
+    double operations = 0;          // multiply-adds of the numeric pass, about
+    bool counted = false;           // false: the count stopped at the limit
+};
+
+// Stops counting, and leaves counted false, once L would hold more than
+// entryLimit entries: its cost is then bounded by the limit too.
+FactorShape factorShape(const SymmetricPattern& pattern, std::int64_t entryLimit);
+
+// What a pivot must be for the factorisation to go on: positive for the
+// floating types (the matrix is positive definite), not zero for a residue.
+template <class T>
+bool usablePivot(const T& d)
+{
+    return d > T(0);
+}
+
+template <class T>
+T inverseOf(const T& d)
+{
+    return T(1) / d;
+}
+
+template <class T>
+class LdlFactor {
+public:
+    // Factorises the matrix whose upper triangle holds values, in the order
+    // of pattern.rows. Returns the first column whose pivot is not usable,
+    // or -1 when every pivot is.
+    int factorise(const SymmetricPattern& pattern, const FactorShape& shape, std::span<const T> values)
+    {
+        const int n = pattern.size();
+        start_.assign(static_cast<std::size_t>(n) + 1, 0);
+        for (int j = 0; j < n; ++j)
+            start_[u(j) + 1] = start_[u(j)] + shape.below[u(j)];
+        rows_.assign(static_cast<std::size_t>(start_[u(n)]), 0);
+        factor_.assign(rows_.size(), T(0));
+        pivot_.assign(u(n), T(0));
+        std::vector<T> inverse(u(n), T(0)), y(u(n), T(0));
+        std::vector<int> filled(u(n), 0), flag(u(n), -1), path(u(n), 0);
+        for (int k = 0; k < n; ++k) {
+            // The pattern of row k of L: the paths up the elimination tree
+            // from the rows of column k, in topological order.
+            int top = n;
+            flag[u(k)] = k;
+            for (int p = pattern.start[u(k)]; p < pattern.start[u(k) + 1]; ++p) {
+                int i = pattern.rows[u(p)];
+                y[u(i)] += values[u(p)];
+                int length = 0;
+                for (; flag[u(i)] != k; i = shape.parent[u(i)]) {
+                    path[u(length++)] = i;
+                    flag[u(i)] = k;
+                }
+                while (length > 0)
+                    path[u(--top)] = path[u(--length)];
+            }
+            T d = y[u(k)];
+            y[u(k)] = T(0);
+            for (; top < n; ++top) {
+                const int i = path[u(top)];
+                const T yi = y[u(i)];
+                y[u(i)] = T(0);
+                const int end = start_[u(i)] + filled[u(i)];
+                for (int p = start_[u(i)]; p < end; ++p)
+                    y[u(rows_[u(p)])] -= factor_[u(p)] * yi;
+                const T l = yi * inverse[u(i)];
+                d -= l * yi;
+                rows_[u(end)] = k;
+                factor_[u(end)] = l;
+                ++filled[u(i)];
+            }
+            pivot_[u(k)] = d;
+            if (!usablePivot(d))
+                return k;
+            inverse[u(k)] = inverseOf(d);
+        }
+        return -1;
+    }
+
+    // Solves L D L^T x = b in place, b and x in elimination order.
+    void solve(std::vector<T>& x) const
+    {
+        const int n = static_cast<int>(pivot_.size());
+        for (int j = 0; j < n; ++j)
+            for (int p = start_[u(j)]; p < start_[u(j) + 1]; ++p)
+                x[u(rows_[u(p)])] -= factor_[u(p)] * x[u(j)];
+        for (int j = 0; j < n; ++j)
+            x[u(j)] /= pivot_[u(j)];
+        for (int j = n - 1; j >= 0; --j)
+            for (int p = start_[u(j)]; p < start_[u(j) + 1]; ++p)
+                x[u(j)] -= factor_[u(p)] * x[u(rows_[u(p)])];
+    }
+
+private:
+    static std::size_t u(int i) { return static_cast<std::size_t>(i); }
+
+    // L column by column, below the diagonal; D.
+    std::vector<int> start_, rows_;
+    std::vector<T> factor_, pivot_;
+};
