@@ -22,19 +22,12 @@ constexpr Shown memberKinds[] = {Shown::Number, Shown::Single, Shown::Single, Sh
 
 }  // namespace
 
-ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kind(kind)
+ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kind(kind) {}
+
+// A member's stress is known as well as its force, over its own area.
+double ResultTable::stressError(int row) const
 {
-    if (!study.solution)
-        return;
-    for (const NodeResult& n : study.solution->nodes) {
-        displacement = std::max({displacement, std::fabs(n.ux), std::fabs(n.uy)});
-        reaction = std::max({reaction, std::fabs(n.rx), std::fabs(n.ry)});
-    }
-    displacement *= millimetresPerMetre;
-    for (const MemberResult& m : study.solution->members) {
-        force = std::max(force, std::fabs(m.force));
-        stress = std::max(stress, std::fabs(m.stress));
-    }
+    return study.solution->accuracy.force / study.truss.member(row + 1, MemberColumn::A) * newtonsPerKilonewton;
 }
 
 int ResultTable::rows() const
@@ -111,13 +104,13 @@ TableCell ResultTable::cell(int row, int column) const
     case Shown::Group:
         return {QString::fromLatin1(groupName(static_cast<MemberGroup>(static_cast<int>(v)))), v};
     case Shown::Displacement:
-        return {resultText::number(v, displacement), v};
+        return {resultText::vouched(v, study.solution->accuracy.displacement * millimetresPerMetre), v};
     case Shown::Reaction:
-        return {resultText::number(v, reaction), v};
+        return {resultText::vouched(v, study.solution->accuracy.reaction), v};
     case Shown::Force:
-        return {resultText::number(v, force), v};
+        return {resultText::vouched(v, study.solution->accuracy.force), v};
     case Shown::Stress:
-        return {resultText::number(v, stress), v};
+        return {resultText::vouched(v, stressError(row)), v};
     }
     return {};
 }

@@ -29,5 +29,5 @@ public:
 private:
     const TrussStudy& study;
     Kind kind;
-    double displacement = 0, reaction = 0, force = 0, stress = 0;  // the largest of each, for the rounding
+    double stressError(int row) const;
 };

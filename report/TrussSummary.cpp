@@ -6,29 +6,19 @@
 
 #include <QStringList>
 
+#include "analysis/Deflection.h"
 #include "kvrfile/TrussStructure.h"
 #include "report/ResultText.h"
 
 namespace {
 
 using resultText::number;
+using resultText::rounded;
+using resultText::vouched;
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
 QString metres(double value) { return number(value) + QStringLiteral(" m"); }
-
-// The largest magnitude of each kind of result.
-struct Magnitudes {
-    double displacement = 0, reaction = 0;
-
-    explicit Magnitudes(const TrussSolution& s)
-    {
-        for (const NodeResult& n : s.nodes) {
-            displacement = std::max({displacement, std::fabs(n.ux), std::fabs(n.uy)});
-            reaction = std::max({reaction, std::fabs(n.rx), std::fabs(n.ry)});
-        }
-    }
-};
 
 struct Extent {
     double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin, yMin = xMin, yMax = -xMin;
@@ -74,23 +64,29 @@ public:
             add(QStringLiteral("node loads"), loads);
     }
 
+    // As kvrtool solve words them: each number to the digits its accuracy
+    // vouches for.
     void results(const TrussSolution& s)
     {
-        const Magnitudes largest(s);
-        const auto shownDisplacement = [&](double m) { return number(millimetres(m), millimetres(largest.displacement)); };
-        const auto shownReaction = [&](double kN) { return number(kN, largest.reaction); };
+        const Deflection deflection = deflectionOf(t, s);
+        const Accuracy& a = s.accuracy;
+        const auto shownDisplacement = [&](double m) { return vouched(millimetres(m), millimetres(a.displacement)); };
+        const auto shownReaction = [&](double kN) { return vouched(kN, a.reaction); };
         const auto node = [&](int n) -> const NodeResult& { return s.nodes[static_cast<std::size_t>(n)]; };
 
-        int at = 1;
-        const auto size = [&](int n) { return std::hypot(node(n).ux, node(n).uy); };
-        for (int n = 2; n <= t.noNodes; ++n)
-            if (size(n) > size(at))
-                at = n;
+        const NodeResult& moved = node(deflection.largestAt);
         add(QStringLiteral("largest deflection"), QStringLiteral("%1 mm at node %2 (ux %3 mm, uy %4 mm)")
-                                                      .arg(number(millimetres(size(at))))
-                                                      .arg(at)
-                                                      .arg(shownDisplacement(node(at).ux), shownDisplacement(node(at).uy)));
-        verticalDeflection(s, largest.displacement);
+                                                      .arg(shownDisplacement(deflection.largest))
+                                                      .arg(deflection.largestAt)
+                                                      .arg(shownDisplacement(moved.ux), shownDisplacement(moved.uy)));
+        const bool deflects = std::fabs(deflection.vertical) > a.displacement;
+        QString vertical = shownDisplacement(std::fabs(deflection.vertical)) + QStringLiteral(" mm")
+                           + (!deflects ? QString() : deflection.vertical < 0 ? QStringLiteral(" downwards") : QStringLiteral(" upwards"))
+                           + QStringLiteral(" at node ") + QString::number(deflection.verticalAt);
+        if (const double ratio = deflection.spanRatio(); ratio > 0 && deflects)
+            vertical += QStringLiteral(", L/") + (ratio >= 10 ? QString::number(std::floor(ratio), 'f', 0) : number(ratio, 2))
+                        + QStringLiteral(" of the span L = ") + number(deflection.span) + QStringLiteral(" m between the supports");
+        add(QStringLiteral("largest vertical deflection"), vertical);
 
         QStringList held;
         for (int n = 1; n <= t.noNodes; ++n) {
@@ -105,39 +101,27 @@ public:
         extreme(s, +1, QStringLiteral("most tension"));
         extreme(s, -1, QStringLiteral("most compression"));
         add(QStringLiteral("equilibrium residual"),
-            number(s.residual) + QStringLiteral(" kN, the largest out-of-balance force at a free node"));
+            QStringLiteral("%1 kN, the largest out-of-balance force at a free node or of the reactions against the loads "
+                           "(at most %2 kN, %3 of the loads)")
+                .arg(rounded(s.residual), rounded(s.tolerance), rounded(relativeTolerance)));
+        add(QStringLiteral("accuracy"),
+            QStringLiteral("displacements within %1 mm, reactions within %2 kN, forces within %3 kN, stresses within %4 N/mm2 "
+                           "(factorised in %5-bit arithmetic)")
+                .arg(rounded(millimetres(a.displacement)), rounded(a.reaction), rounded(a.force), rounded(a.stress))
+                .arg(s.arithmetic));
+        if (deflection.beyondSmallDisplacements())
+            add(QStringLiteral("warning"),
+                QStringLiteral("the largest displacement, %1 mm at node %2, is more than %3 % of the truss's size (%4 m): "
+                               "small-displacement theory does not hold, and these are the numbers of a linear analysis")
+                    .arg(shownDisplacement(deflection.largest))
+                    .arg(deflection.largestAt)
+                    .arg(Deflection::smallShare * 100)
+                    .arg(number(deflection.size)));
     }
 
     void add(const QString& label, const QString& value) { lines.push_back({label, value}); }
 
 private:
-    // The largest vertical deflection against the span between the supports,
-    // as L/n.
-    void verticalDeflection(const TrussSolution& s, double largestDisplacement)
-    {
-        int at = 1, pin = 0, roller = 0;
-        for (int n = 1; n <= t.noNodes; ++n) {
-            if (std::fabs(s.nodes[std::size_t(n)].uy) > std::fabs(s.nodes[std::size_t(at)].uy))
-                at = n;
-            const float code = t.node(n, NodeColumn::Support);
-            if (code == SupportCode::Pin)
-                pin = n;
-            else if (code == SupportCode::Roller)
-                roller = n;
-        }
-        const double uy = s.nodes[std::size_t(at)].uy;
-        QString value = number(millimetres(std::fabs(uy)), millimetres(largestDisplacement)) + QStringLiteral(" mm ")
-                        + (uy < 0 ? QStringLiteral("downwards") : QStringLiteral("upwards")) + QStringLiteral(" at node ")
-                        + QString::number(at);
-        const double span = pin && roller ? std::fabs(double(t.node(roller, NodeColumn::X)) - t.node(pin, NodeColumn::X)) : 0.0;
-        if (span > 0 && std::fabs(uy) > 1e-9 * largestDisplacement && uy != 0) {
-            const double ratio = span / std::fabs(uy);
-            value += QStringLiteral(", L/") + (ratio >= 10 ? number(std::floor(ratio), 17) : number(ratio, 2))
-                     + QStringLiteral(" of the span L = ") + number(span) + QStringLiteral(" m between the supports");
-        }
-        add(QStringLiteral("largest vertical deflection"), value);
-    }
-
     void extreme(const TrussSolution& s, int sign, const QString& title)
     {
         const int at = extremeMember(s, sign);
@@ -146,7 +130,8 @@ private:
             return;
         }
         const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(number(r.force), number(r.stress)));
+        const double stressError = s.accuracy.force / t.member(at, MemberColumn::A) * newtonsPerKilonewton;
+        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(vouched(r.force, s.accuracy.force), vouched(r.stress, stressError)));
     }
 
     const TrussFileContent& t;
@@ -159,9 +144,12 @@ private:
 int extremeMember(const TrussSolution& s, int sign)
 {
     int at = 0;
+    double most = s.accuracy.force;  // beyond the forces' accuracy
     for (std::size_t m = 1; m < s.members.size(); ++m)
-        if (sign * s.members[m].force > (at == 0 ? 0.0 : sign * s.members[std::size_t(at)].force))
+        if (sign * s.members[m].force > most) {
             at = static_cast<int>(m);
+            most = sign * s.members[m].force;
+        }
     return at;
 }
 

@@ -19,5 +19,5 @@ struct SummaryLine {
 std::vector<SummaryLine> summaryOf(const TrussStudy& study);
 
 // Extremes of a solution: member number (0 for none) of the largest force,
-// times sign, beyond zero.
+// times sign, beyond the forces' accuracy.
 int extremeMember(const TrussSolution& solution, int sign);
