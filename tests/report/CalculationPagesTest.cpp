@@ -117,22 +117,26 @@ void CalculationPagesTest::pagesHaveThePaperAsked()
 void CalculationPagesTest::drawSizeIsThePngsLongerSide_data()
 {
     QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("width");
-    QTest::newRow("128") << "128" << kvrExit::ok << 128;
-    QTest::newRow("512") << "512" << kvrExit::ok << 512;
-    QTest::newRow("0 is refused") << "0" << kvrExit::failed << 0;
-    QTest::newRow("a word is refused") << "big" << kvrExit::failed << 0;
+    QTest::newRow("128") << "128" << "thumbnail.png" << kvrExit::ok << 128;
+    QTest::newRow("512") << "512" << "thumbnail.png" << kvrExit::ok << 512;
+    QTest::newRow("a PNG under a name of the file manager's") << "256" << "thumbnail-Xa3k" << kvrExit::ok << 256;
+    QTest::newRow("0 is refused") << "0" << "thumbnail.png" << kvrExit::failed << 0;
+    QTest::newRow("a word is refused") << "big" << "thumbnail.png" << kvrExit::failed << 0;
+    QTest::newRow("an SVG has no size") << "128" << "thumbnail.svg" << kvrExit::failed << 0;
 }
 
 void CalculationPagesTest::drawSizeIsThePngsLongerSide()
 {
     QFETCH(QString, size);
+    QFETCH(QString, name);
     QFETCH(int, status);
     QFETCH(int, width);
-    const QString png = dir.filePath(QStringLiteral("thumbnail-%1.png").arg(size));
-    QCOMPARE(kvrtool({QStringLiteral("draw"), truss, QStringLiteral("-o"), png, QStringLiteral("--size"), size}), status);
-    const QImage image(png);
+    const QString picture = dir.filePath(size + name);
+    QCOMPARE(kvrtool({QStringLiteral("draw"), truss, QStringLiteral("-o"), picture, QStringLiteral("--size"), size}), status);
+    const QImage image(picture, "PNG");
     QCOMPARE(image.width(), width);
     QVERIFY(image.height() <= width);
 }

@@ -71,7 +71,8 @@ const CommandForm& drawForm()
          {{QStringLiteral("forces")}, {},
           QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")},
          {{QStringLiteral("size")}, QStringLiteral("N"),
-          QStringLiteral("A PNG N pixels on its longer side (1 to 4096), as for a thumbnail.")}}};
+          QStringLiteral("A PNG N pixels on its longer side (1 to 4096), as for a thumbnail; a PNG whatever the name of PICTURE, "
+                         "unless it ends in .svg.")}}};
     return form;
 }
 
@@ -79,8 +80,12 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
 {
     return runOnFile(drawForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         const QString picture = parser.value(QStringLiteral("output"));
-        const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-        if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
+        // With --size the picture is a PNG whatever its name: a file
+        // manager names its thumbnails as it likes.
+        const bool svg = picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+        const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+                         || (!svg && !picture.isEmpty() && parser.isSet(QStringLiteral("size")));
+        if (picture.isEmpty() || (!png && !svg)) {
             err << "kvrtool: -o: name a picture ending in .svg or .png\n";
             return kvrExit::failed;
         }

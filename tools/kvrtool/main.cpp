@@ -90,11 +90,12 @@ int main(int argc, char* argv[])
     atomicSave::reportFileSizeLimitAsFailure();
     endQuietlyWhenTheReaderLeaves();
     qInstallMessageHandler(dropToolkitMessages);
-    // Only a PNG and the calculation pages need fonts; they are made on the
+    // Only a PNG (named so, or asked for by --size) and the calculation pages
+    // need fonts; they are made on the
     // offscreen platform, so no display is needed.
     bool fonts = argc > 1 && QByteArray(argv[1]) == "report";
     for (int i = 1; i < argc; ++i)
-        fonts = fonts || QByteArray(argv[i]).toLower().endsWith(".png");
+        fonts = fonts || QByteArray(argv[i]).toLower().endsWith(".png") || QByteArray(argv[i]).startsWith("--size");
 #ifdef Q_OS_UNIX
     int toolkitArgc = 1;  // the toolkit gets the program's name only: every argument is kvrtool's
 #else
