@@ -1,5 +1,7 @@
 // A drawing written out: as SVG text, or painted onto any paint device (an
 // image, a widget, a printer).
+#include <algorithm>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -58,26 +60,43 @@ QString toSvg(const TrussDrawing& d)
     return svg;
 }
 
-void paint(QPainter& painter, const TrussDrawing& d)
+void paint(QPainter& painter, const TrussDrawing& d) { paint(painter, d, QRectF(QPointF(0, 0), d.size)); }
+
+void paint(QPainter& painter, const TrussDrawing& d, const QRectF& visible)
 {
+    // Shapes reach a few points beyond their coordinates (line widths, text).
+    const QRectF near = visible.adjusted(-4, -4, 4, 4);
+    const auto seen = [&](QPointF a, QPointF b) {
+        return std::max(a.x(), b.x()) >= near.left() && std::min(a.x(), b.x()) <= near.right()
+               && std::max(a.y(), b.y()) >= near.top() && std::min(a.y(), b.y()) <= near.bottom();
+    };
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const auto& l : d.lines) {
+        if (!seen(l.from, l.to))
+            continue;
         painter.setPen(QPen(l.color, l.width));
         painter.drawLine(l.from, l.to);
     }
     for (const auto& p : d.polygons) {
+        if (!near.intersects(p.points.boundingRect()))
+            continue;
         painter.setPen(p.stroke);
         painter.setBrush(p.fill);
         painter.drawPolygon(p.points);
     }
     for (const auto& c : d.circles) {
+        if (!seen(c.centre - QPointF(c.radius, c.radius), c.centre + QPointF(c.radius, c.radius)))
+            continue;
         painter.setPen(c.stroke);
         painter.setBrush(c.fill);
         painter.drawEllipse(c.centre, c.radius, c.radius);
     }
+    QFont font(QStringLiteral("sans-serif"));
     for (const auto& t : d.texts) {
-        QFont font(QStringLiteral("sans-serif"));
+        // Texts are no longer than a few hundred points: look no further.
+        if (!seen(t.at - QPointF(400, t.size), t.at + QPointF(400, t.size)))
+            continue;
         font.setPixelSize(static_cast<int>(t.size));
         painter.setFont(font);
         painter.setPen(t.color);
@@ -87,11 +106,12 @@ void paint(QPainter& painter, const TrussDrawing& d)
     painter.restore();
 }
 
-QImage toImage(const TrussDrawing& d)
+QImage toImage(const TrussDrawing& d, double scale)
 {
-    QImage image(d.size.toSize(), QImage::Format_RGB32);
+    QImage image((d.size * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     paint(painter, d);
     painter.end();
     return image;

@@ -34,7 +34,8 @@ struct Stroke {
 // room around it for the title, loads, supports, dimensions and caption.
 class Draftsman {
 public:
-    Draftsman(const TrussFileContent& truss, const std::vector<double>& forces) : t(truss), looks(truss, forces)
+    Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre)
+        : t(truss), looks(truss, forces)
     {
         for (int n = 1; n <= t.noNodes; ++n) {
             const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
@@ -47,7 +48,10 @@ public:
         }
         span = xMax - xMin;
         height = yMax - yMin;
-        scale = std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
+        scale = pointsPerMetre > 0 ? pointsPerMetre
+                                   : std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
+        d.origin = QPointF(left, top);
+        d.pointsPerMetre = scale;
     }
 
     TrussDrawing draw()
@@ -278,4 +282,7 @@ private:
 
 }  // namespace
 
-TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces) { return Draftsman(t, forces).draw(); }
+TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces, double pointsPerMetre)
+{
+    return Draftsman(t, forces, pointsPerMetre).draw();
+}

@@ -52,6 +52,10 @@ struct TrussDrawing {
     }
 
     QSizeF size;
+    // Where the truss lies on the page: page = origin + (x, -y) x pointsPerMetre,
+    // x and y in m from the truss's leftmost and highest points.
+    QPointF origin;
+    double pointsPerMetre = 1.0;
     std::vector<Line> lines;
     std::vector<Circle> circles;
     std::vector<Polygon> polygons;
@@ -66,8 +70,10 @@ struct TrussDrawing {
 // dimensioned. Labels that would overlap are left out, member labels first,
 // then node numbers, then every other load label; shapes closer than the
 // page can show are thinned; a caption says what was left out. The file
-// must have its tables.
-TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {});
+// must have its tables. Drawn to fit a page at most 1000 points wide and 500
+// high, or, given pointsPerMetre, to that scale, so that a view zoomed in
+// gets the labels its room allows.
+TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {}, double pointsPerMetre = 0);
 
 QString toSvg(const TrussDrawing& drawing);
 
@@ -75,6 +81,9 @@ QString toSvg(const TrussDrawing& drawing);
 // on an image), over whatever background the device has. The painter is left
 // as it was given. Needs a QGuiApplication, for the fonts.
 void paint(QPainter& painter, const TrussDrawing& drawing);
+// The same, leaving out the shapes wholly outside visible (page coordinates):
+// a view of a part of a large drawing.
+void paint(QPainter& painter, const TrussDrawing& drawing, const QRectF& visible);
 
-// The drawing painted on white, one pixel a point.
-QImage toImage(const TrussDrawing& drawing);
+// The drawing painted on white, scale pixels a point.
+QImage toImage(const TrussDrawing& drawing, double scale = 1.0);

@@ -25,6 +25,12 @@ expected=(
     usr/share/man/man1/kvrtool.1.gz
     usr/share/doc/ambrell/copyright
     usr/share/doc/ambrell/changelog.gz
+    usr/bin/kvrview
+    usr/share/applications/kvrview.desktop
+    usr/share/metainfo/org.example.kvrview.metainfo.xml
+    usr/share/mime/packages/ambrell.xml
+    usr/share/thumbnailers/ambrell.thumbnailer
+    usr/share/man/man1/kvrview.1.gz
 )
 for size in 16 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/ambrell.png")

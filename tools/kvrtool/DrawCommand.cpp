@@ -1,4 +1,6 @@
 // draw: the truss of a file to scale, as an SVG or PNG picture.
+#include <algorithm>
+
 #include <QBuffer>
 #include <QCommandLineParser>
 
@@ -9,6 +11,8 @@
 #include "tools/kvrtool/Kvrtool.h"
 
 namespace {
+
+constexpr int maxPictureSide = 4096;  // px: a thumbnail, or a picture for a page
 
 // The member forces, or none when the truss cannot be solved (the refusal
 // reported to err).
@@ -24,14 +28,16 @@ std::optional<std::vector<double>> forcesOf(const TrussFileContent& truss, QText
     return forces;
 }
 
-QByteArray encoded(const TrussDrawing& drawing, bool png)
+// size: the PNG's longer side in pixels; 0 for one pixel a point.
+QByteArray encoded(const TrussDrawing& drawing, bool png, int size)
 {
     if (!png)
         return toSvg(drawing).toUtf8();
+    const double scale = size > 0 ? size / std::max(drawing.size.width(), drawing.size.height()) : 1.0;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!toImage(drawing).save(&buffer, "PNG"))
+    if (!toImage(drawing, scale).save(&buffer, "PNG"))
         return {};
     return bytes;
 }
@@ -59,11 +65,14 @@ const CommandForm& drawForm()
 {
     static const CommandForm form{
         QStringLiteral("draw"), QStringLiteral("Draw the truss of a file to scale, as an SVG or PNG picture."),
-        QStringLiteral("FILE -o PICTURE.svg|PICTURE.png [--forces]"),
+        QStringLiteral("FILE -o PICTURE.svg|PICTURE.png [--forces] [--size N]"),
         {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("PICTURE"),
           QStringLiteral("The picture to write, .svg or .png; sizes in pt, one pixel each in a PNG.")},
          {{QStringLiteral("forces")}, {},
-          QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")}}};
+          QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")},
+         {{QStringLiteral("size")}, QStringLiteral("N"),
+          QStringLiteral("A PNG N pixels on its longer side (1 to 4096), as for a thumbnail; a PNG whatever the name of PICTURE, "
+                         "unless it ends in .svg.")}}};
     return form;
 }
 
@@ -71,16 +80,29 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
 {
     return runOnFile(drawForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         const QString picture = parser.value(QStringLiteral("output"));
-        const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-        if (picture.isEmpty() || (!png && !picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))) {
+        // With --size the picture is a PNG whatever its name: a file
+        // manager names its thumbnails as it likes.
+        const bool svg = picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+        const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+                         || (!svg && !picture.isEmpty() && parser.isSet(QStringLiteral("size")));
+        if (picture.isEmpty() || (!png && !svg)) {
             err << "kvrtool: -o: name a picture ending in .svg or .png\n";
             return kvrExit::failed;
+        }
+        int size = 0;
+        if (parser.isSet(QStringLiteral("size"))) {
+            bool whole = false;
+            size = parser.value(QStringLiteral("size")).toInt(&whole);
+            if (!png || !whole || size < 1 || size > maxPictureSide) {
+                err << "kvrtool: --size: give a whole number of pixels from 1 to " << maxPictureSide << ", for a .png\n";
+                return kvrExit::failed;
+            }
         }
         if (!hasTables(truss, err))
             return kvrExit::failed;
         std::optional<std::vector<double>> forces = std::vector<double>{};
         if (parser.isSet(QStringLiteral("forces")) && !(forces = forcesOf(truss, err)))
             return kvrExit::failed;
-        return writePicture(picture, encoded(drawTruss(truss, *forces), png), out, err);
+        return writePicture(picture, encoded(drawTruss(truss, *forces), png, size), out, err);
     });
 }

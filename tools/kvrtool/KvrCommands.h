@@ -18,6 +18,7 @@ int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // What each command takes, for its parser and its help.
 const CommandForm& showForm();
@@ -25,6 +26,7 @@ const CommandForm& checkForm();
 const CommandForm& solveForm();
 const CommandForm& drawForm();
 const CommandForm& generateForm();
+const CommandForm& reportForm();
 
 // Parses the arguments of show, check, solve or draw and reads their one
 // FILE. Without a file, the exit status to return: the help shown, or a

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-// kvrtool: read, check and draw a truss file; generate one from the command
+// kvrtool: read, check, solve, draw and report on a truss file; generate one from the command
 // line. arguments[0] is the program's name. Returns the exit status.
 int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err);
 

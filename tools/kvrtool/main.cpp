@@ -90,18 +90,19 @@ int main(int argc, char* argv[])
     atomicSave::reportFileSizeLimitAsFailure();
     endQuietlyWhenTheReaderLeaves();
     qInstallMessageHandler(dropToolkitMessages);
-    // Only drawing a PNG needs fonts; it runs on the offscreen platform, so
-    // no display is needed.
-    bool png = false;
+    // Only a PNG (named so, or asked for by --size) and the calculation pages
+    // need fonts; they are made on the
+    // offscreen platform, so no display is needed.
+    bool fonts = argc > 1 && QByteArray(argv[1]) == "report";
     for (int i = 1; i < argc; ++i)
-        png = png || QByteArray(argv[i]).toLower().endsWith(".png");
+        fonts = fonts || QByteArray(argv[i]).toLower().endsWith(".png") || QByteArray(argv[i]).startsWith("--size");
 #ifdef Q_OS_UNIX
     int toolkitArgc = 1;  // the toolkit gets the program's name only: every argument is kvrtool's
 #else
     int toolkitArgc = argc;  // where the toolkit reads the arguments from the system's wide text
 #endif
     std::unique_ptr<QCoreApplication> application;
-    if (png) {
+    if (fonts) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(toolkitArgc, argv);
     } else {

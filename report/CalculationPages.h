@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QPageSize>
+#include <QString>
+
+#include "report/TrussStudy.h"
+
+class QPagedPaintDevice;
+
+// The calculation pages of a truss file: a header on every page (file name,
+// date, program and version, page n of m); on the first page the drawing
+// with the member forces and the summary, with the findings of check and
+// why it is not solved where that is so; then the node table and the member
+// table with their results, the column heads repeated on every page. The
+// text is text, so that it can be searched and copied.
+struct PageHeader {
+    QString fileName;
+    QString date;     // as it is printed, e.g. 2026-12-08
+    QString program;  // name and version, e.g. kvrtool 1.00
+};
+
+// Lays the pages out on any paged device: a PDF writer, a printer. Needs a
+// QGuiApplication, for the fonts.
+void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header);
+
+// The pages as the bytes of a PDF file on paper of the given size; empty when
+// they could not be made.
+QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper);
+
+// Letter where the locale's country uses it, A4 everywhere else.
+QPageSize paperFor(const QLocale& locale);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+#include "report/TrussStudy.h"
+
+// The truss and its results in a few lines, each a label and its value:
+// span, height, panels, loads, and, when it is solved, the largest
+// deflection with its span/deflection ratio, the reactions, the most tension
+// and compression and every warning of the solution. Where a line is one
+// kvrtool solve prints, label and value read as solve's "label: value".
+struct SummaryLine {
+    QString label;
+    QString value;
+};
+
+std::vector<SummaryLine> summaryOf(const TrussStudy& study);
+
+// Extremes of a solution: member number (0 for none) of the largest force,
+// times sign, beyond the forces' accuracy.
+int extremeMember(const TrussSolution& solution, int sign);

@@ -1,0 +1,254 @@
+#include "viewer/ViewerWindow.h"
+
+#include <QDragEnterEvent>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "kvrfile/TrussFileReader.h"
+#include "report/TrussSummary.h"
+
+namespace {
+
+QTableView* tableView(QSortFilterProxyModel* model, const QString& name)
+{
+    auto* view = new QTableView;
+    view->setObjectName(name);
+    view->setModel(model);
+    // Rows come in their numbers' order; sorted only when a head is clicked,
+    // so that opening a large file sorts nothing.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setResizeContentsPrecision(100);  // rows measured for a column's width
+    view->setWordWrap(false);
+    return view;
+}
+
+QSortFilterProxyModel* sorted(TrussTableModel* model, QObject* parent)
+{
+    auto* proxy = new QSortFilterProxyModel(parent);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(TrussTableModel::sortRole);
+    return proxy;
+}
+
+}  // namespace
+
+ViewerWindow::ViewerWindow(QWidget* parent)
+    : QMainWindow(parent), canvas_(new TrussCanvas), nodeModel(ResultTable::Kind::Nodes),
+      memberModel(ResultTable::Kind::Members), nodeSorted(sorted(&nodeModel, this)), memberSorted(sorted(&memberModel, this)),
+      nodeView_(tableView(nodeSorted, QStringLiteral("nodes"))),
+      memberView_(tableView(memberSorted, QStringLiteral("members"))), tables(new QTabWidget),
+      summary_(new QTableWidget(0, 2)), findings_(new QListWidget), problem_(new QLabel)
+{
+    setWindowTitle(QStringLiteral("kvrview"));
+    setAcceptDrops(true);
+    canvas_->setObjectName(QStringLiteral("drawing"));
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->horizontalHeader()->hide();
+    summary_->verticalHeader()->hide();
+    summary_->horizontalHeader()->setStretchLastSection(true);
+    summary_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    summary_->setWordWrap(true);
+    findings_->setObjectName(QStringLiteral("findings"));
+    findings_->hide();
+    problem_->setObjectName(QStringLiteral("problem"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; padding: 4px; }"));
+    problem_->hide();
+
+    tables->addTab(nodeView_, tr("Nodes"));
+    tables->addTab(memberView_, tr("Members"));
+    auto* side = new QSplitter(Qt::Vertical);
+    side->addWidget(summary_);
+    side->addWidget(findings_);
+    side->addWidget(tables);
+    side->setStretchFactor(2, 1);
+    auto* split = new QSplitter(Qt::Horizontal);
+    split->addWidget(canvas_);
+    split->addWidget(side);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(problem_);
+    layout->addWidget(split, 1);
+    setCentralWidget(central);
+    resize(1200, 760);
+    split->setSizes({740, 460});
+    side->setSizes({250, 60, 450});
+
+    connect(&follower, &FileFollower::changed, this, [this] { openFile(follower.path()); });
+    connect(canvas_, &TrussCanvas::hovered, this, &ViewerWindow::sayWhatIsAt);
+    connect(canvas_, &TrussCanvas::picked, this, &ViewerWindow::selectInTable);
+    connect(nodeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectInDrawing(TrussCanvas::Part::Node); });
+    connect(memberView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectInDrawing(TrussCanvas::Part::Member); });
+    makeMenus();
+    statusBar()->showMessage(tr("Point at a node or a member to see what it is."));
+}
+
+bool ViewerWindow::openFile(const QString& path)
+{
+    const bool sameFile = QFileInfo(path).absoluteFilePath() == follower.path();
+    if (!sameFile)
+        follower.follow(path);
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" – kvrview"));
+    setWindowFilePath(QFileInfo(path).absoluteFilePath());
+    TrussFileRead read = readTrussFile(QFile::encodeName(path).toStdString());
+    if (!read.value) {
+        sayProblem(study_ ? tr("%1; the view shows the file as it was last read.").arg(QString::fromStdString(read.error))
+                          : QString::fromStdString(read.error));
+        return false;
+    }
+    ++generation;
+    pending = false;
+    // A file without its tables has nothing to solve and is checked at once.
+    if (read.value->hasTables())
+        showStudy(std::make_shared<const TrussStudy>(TrussStudy{std::move(*read.value), {}, std::nullopt, {}}), sameFile);
+    else
+        showStudy(std::make_shared<const TrussStudy>(studyTruss(std::move(*read.value))), sameFile);
+    sayProblem(study_->drawable() ? QString() : QString::fromStdString(study_->refusal));
+    if (study_->toStudy())
+        studyMeanwhile();
+    return true;
+}
+
+// A large truss takes a while to check and solve: the window shows it drawn
+// meanwhile, and stays responsive.
+void ViewerWindow::studyMeanwhile()
+{
+    pending = true;
+    const int ticket = generation;
+    auto* watcher = new QFutureWatcher<TrussStudy>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, ticket] {
+        watcher->deleteLater();
+        if (ticket != generation)
+            return;
+        pending = false;
+        showStudy(std::make_shared<const TrussStudy>(watcher->result()), true);
+    });
+    watcher->setFuture(QtConcurrent::run([truss = study_->truss]() mutable { return studyTruss(std::move(truss)); }));
+}
+
+std::shared_ptr<const TrussStudy> ViewerWindow::withResults() const
+{
+    return pending ? std::make_shared<const TrussStudy>(studyTruss(study_->truss)) : study_;
+}
+
+void ViewerWindow::showStudy(std::shared_ptr<const TrussStudy> next, bool sameFile)
+{
+    study_ = std::move(next);
+    nodeModel.setStudy(study_);
+    memberModel.setStudy(study_);
+    canvas_->setStudy(study_, sameFile);
+    canvas_->setSelection(TrussCanvas::Part::Node, {});  // the tables' selections end with their models
+    showSummary();
+    showFindings();
+}
+
+void ViewerWindow::showSummary()
+{
+    const std::vector<SummaryLine> lines = summaryOf(*study_);
+    summary_->setRowCount(static_cast<int>(lines.size()));
+    for (int r = 0; r < summary_->rowCount(); ++r) {
+        summary_->setItem(r, 0, new QTableWidgetItem(lines[std::size_t(r)].label));
+        summary_->setItem(r, 1, new QTableWidgetItem(lines[std::size_t(r)].value));
+    }
+    summary_->resizeColumnToContents(0);
+    summary_->resizeRowsToContents();
+}
+
+void ViewerWindow::showFindings()
+{
+    findings_->clear();
+    for (const Finding& finding : study_->check.findings)
+        findings_->addItem(QString::fromStdString(finding.where + ": " + finding.what));
+    findings_->setVisible(findings_->count() > 0);
+}
+
+QString ViewerWindow::problem() const { return problem_->text(); }
+
+void ViewerWindow::sayProblem(const QString& text)
+{
+    problem_->setText(text);
+    problem_->setVisible(!text.isEmpty());
+    if (!text.isEmpty())
+        statusBar()->showMessage(text);
+}
+
+void ViewerWindow::sayWhatIsAt(TrussCanvas::Pick pick)
+{
+    const int row = TrussTableModel::rowOf(pick.number);
+    switch (pick.part) {
+    case TrussCanvas::Part::Node:
+        statusBar()->showMessage(nodeModel.factsOf(row));
+        break;
+    case TrussCanvas::Part::Member:
+        statusBar()->showMessage(memberModel.factsOf(row));
+        break;
+    case TrussCanvas::Part::None:
+        statusBar()->clearMessage();
+        break;
+    }
+}
+
+void ViewerWindow::selectInTable(TrussCanvas::Pick pick)
+{
+    if (pick.part == TrussCanvas::Part::None)
+        return;
+    const bool node = pick.part == TrussCanvas::Part::Node;
+    QTableView* view = node ? nodeView_ : memberView_;
+    const TrussTableModel& model = node ? nodeModel : memberModel;
+    QSortFilterProxyModel* proxy = node ? nodeSorted : memberSorted;
+    const QModelIndex index = proxy->mapFromSource(model.index(TrussTableModel::rowOf(pick.number), 0));
+    tables->setCurrentWidget(view);
+    view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(index);
+}
+
+void ViewerWindow::selectInDrawing(TrussCanvas::Part part)
+{
+    QTableView* view = part == TrussCanvas::Part::Node ? nodeView_ : memberView_;
+    QSortFilterProxyModel* proxy = part == TrussCanvas::Part::Node ? nodeSorted : memberSorted;
+    QList<int> numbers;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        numbers << TrussTableModel::numberOf(proxy->mapToSource(index).row());
+    std::sort(numbers.begin(), numbers.end());
+    canvas_->setSelection(part, numbers);
+}
+
+void ViewerWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void ViewerWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile())
+        return;
+    openFile(urls.constFirst().toLocalFile());
+    event->acceptProposedAction();
+}

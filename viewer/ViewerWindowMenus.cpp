@@ -1,0 +1,156 @@
+// The viewer's menus: opening a file, its picture, its calculation pages on
+// paper or as a PDF, copying table rows, the zoom.
+#include <algorithm>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDate>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSortFilterProxyModel>
+#include <QStatusBar>
+#include <QTableView>
+
+#include "drawing/TrussDrawing.h"
+#include "report/CalculationPages.h"
+#include "savefile/AtomicSave.h"
+#include "version/Version.h"
+#include "viewer/ViewerWindow.h"
+
+namespace {
+
+const QString trussFiles = QObject::tr("Truss files (*.kvr);;All files (*)");
+
+std::optional<QString> saved(const QString& path, const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return QObject::tr("it could not be made");
+    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes))
+        return failure->description;
+    return std::nullopt;
+}
+
+PageHeader headerFor(const QString& path)
+{
+    return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
+            QStringLiteral("kvrview ") + QString::fromLatin1(ambrellVersion::text)};
+}
+
+}  // namespace
+
+void ViewerWindow::makeMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Open…"), QKeySequence::Open, this, &ViewerWindow::chooseAndOpen);
+    file->addSeparator();
+    file->addAction(tr("Export &picture…"), this, &ViewerWindow::chooseAndExportPicture);
+    file->addAction(tr("Export P&DF…"), this, &ViewerWindow::chooseAndExportPdf);
+    file->addAction(tr("&Print…"), QKeySequence::Print, this, &ViewerWindow::print);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tr("&Copy rows as CSV"), QKeySequence::Copy, this, &ViewerWindow::copyRows);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* in = view->addAction(tr("Zoom &in"), canvas_, &TrussCanvas::zoomIn);
+    in->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence::ZoomIn});
+    QAction* out = view->addAction(tr("Zoom &out"), canvas_, &TrussCanvas::zoomOut);
+    out->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut});
+    view->addAction(tr("&Fit"), QKeySequence(Qt::Key_0), canvas_, &TrussCanvas::fit);
+}
+
+void ViewerWindow::copyRows()
+{
+    QTableView* view = memberView_->hasFocus() || (!nodeView_->hasFocus() && tables->currentWidget() == memberView_)
+                           ? memberView_
+                           : nodeView_;
+    QList<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty())
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            rows << r;
+    QApplication::clipboard()->setText(csvOf(*view->model(), rows));
+    statusBar()->showMessage(tr("Copied %n row(s) as CSV.", nullptr, static_cast<int>(rows.size())));
+}
+
+std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
+{
+    if (!study_ || !study_->drawable())
+        return tr("there is no truss to draw");
+    const std::shared_ptr<const TrussStudy> study = withResults();
+    const TrussDrawing drawing = drawTruss(study->truss, study->forces());
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return saved(path, toSvg(drawing).toUtf8());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // Twice the drawing's points, for a picture that stays sharp on a page.
+    if (!toImage(drawing, 2.0).save(&buffer, "PNG"))
+        bytes.clear();
+    return saved(path, bytes);
+}
+
+std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
+{
+    if (!study_)
+        return tr("no truss file is open");
+    return saved(path, calculationPdf(*withResults(), headerFor(filePath()), paperFor(QLocale())));
+}
+
+void ViewerWindow::chooseAndOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open a truss file"), QFileInfo(filePath()).absolutePath(), trussFiles);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void ViewerWindow::chooseAndExportPicture()
+{
+    const QString base = QFileInfo(filePath()).completeBaseName();
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Export the picture"), base + QStringLiteral(".svg"),
+                                                tr("SVG picture (*.svg);;PNG picture (*.png)"), &filter);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive) && !path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        path += filter.contains(QLatin1String("png")) ? QStringLiteral(".png") : QStringLiteral(".svg");
+    if (const std::optional<QString> failure = exportPicture(path))
+        QMessageBox::warning(this, windowTitle(), tr("The picture was not written to %1: %2").arg(path, *failure));
+    else
+        statusBar()->showMessage(tr("Wrote %1").arg(path));
+}
+
+void ViewerWindow::chooseAndExportPdf()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Export the calculation pages"),
+                                                QFileInfo(filePath()).completeBaseName() + QStringLiteral(".pdf"),
+                                                tr("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (const std::optional<QString> failure = exportPdf(path))
+        QMessageBox::warning(this, windowTitle(), tr("The PDF was not written to %1: %2").arg(path, *failure));
+    else
+        statusBar()->showMessage(tr("Wrote %1").arg(path));
+}
+
+void ViewerWindow::print()
+{
+    if (!study_)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(paperFor(QLocale()));
+    printer.setDocName(QFileInfo(filePath()).fileName());
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        printCalculation(printer, *withResults(), headerFor(filePath()));
+}
