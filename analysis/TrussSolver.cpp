@@ -91,8 +91,14 @@ TrussAnalysis solveTruss(const TrussFileContent& truss)
     Solved s = solved(system, rigidity.exact);
     if (!s.result.solution)
         return {std::nullopt, s.result.leastCertain + ": the truss is too ill-conditioned to analyse to " + tolerance()
-                                  + " in " + std::to_string(s.widest) + "-bit arithmetic"
+                                  + " in " + arithmeticName(s.widest)
                                   + (s.widest < Precision<Quad>::bits ? ", the widest its size allows here" : "")
                                   + "; its solution is least certain here"};
     return {std::move(s.result.solution), {}};
+}
+
+std::string arithmeticName(int bits)
+{
+    const char* name = bits <= 53 ? "double" : bits <= 64 ? "extended" : "quadruple";
+    return std::string(name) + " precision, a " + std::to_string(bits) + "-bit significand";
 }

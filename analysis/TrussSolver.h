@@ -59,5 +59,10 @@ using TrussAnalysis = Result<TrussSolution>;
 // passes the check even in the widest arithmetic.
 TrussAnalysis solveTruss(const TrussFileContent& truss);
 
+// The arithmetic of so many significand bits as an engineer reads it:
+// "double precision, a 53-bit significand". "64-bit arithmetic" would read as
+// plain double.
+std::string arithmeticName(int bits);
+
 inline constexpr double millimetresPerMetre = 1000.0;
 inline constexpr double newtonsPerKilonewton = 1000.0;

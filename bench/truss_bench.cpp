@@ -122,7 +122,7 @@ void solveUnchecked(benchmark::State& state)
     }
 }
 
-// 1000 panels 1 m long, 0.1 m high (double falls short: 64-bit arithmetic)
+// 1000 panels 1 m long, 0.1 m high (double falls short: extended precision, a 64-bit significand)
 // and 0.001 m high (113-bit).
 void solveSlender(benchmark::State& state)
 {

@@ -106,9 +106,9 @@ public:
                 .arg(rounded(s.residual), rounded(s.tolerance), rounded(relativeTolerance)));
         add(QStringLiteral("accuracy"),
             QStringLiteral("displacements within %1 mm, reactions within %2 kN, forces within %3 kN, stresses within %4 N/mm2 "
-                           "(factorised in %5-bit arithmetic)")
+                           "(factorised in %5)")
                 .arg(rounded(millimetres(a.displacement)), rounded(a.reaction), rounded(a.force), rounded(a.stress))
-                .arg(s.arithmetic));
+                .arg(QString::fromStdString(arithmeticName(s.arithmetic))));
         if (deflection.beyondSmallDisplacements())
             add(QStringLiteral("warning"),
                 QStringLiteral("the largest displacement, %1 mm at node %2, is more than %3 % of the truss's size (%4 m): "

@@ -64,7 +64,7 @@ public:
         const Accuracy& a = s.accuracy;
         out << "accuracy: displacements within " << rounded(millimetres(a.displacement)) << " mm, reactions within "
             << rounded(a.reaction) << " kN, forces within " << rounded(a.force) << " kN, stresses within " << rounded(a.stress)
-            << " N/mm2 (factorised in " << s.arithmetic << "-bit arithmetic)\n";
+            << " N/mm2 (factorised in " << QString::fromStdString(arithmeticName(s.arithmetic)) << ")\n";
         if (deflection.beyondSmallDisplacements())
             out << largeDisplacementWarning() << '\n';
     }
