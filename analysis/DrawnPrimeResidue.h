@@ -29,7 +29,8 @@ public:
         const float fraction = std::frexp(value, &exponent);
         const DrawnPrimeResidue mantissa(static_cast<int>(std::ldexp(fraction, 24)));
         const int shift = exponent - 24;
-        return mantissa * power(shift < 0 ? DrawnPrimeResidue(2).inverse() : DrawnPrimeResidue(2), shift < 0 ? -shift : shift);
+        static const DrawnPrimeResidue half = DrawnPrimeResidue(2).inverse();
+        return mantissa * power(shift < 0 ? half : DrawnPrimeResidue(2), static_cast<std::uint64_t>(shift < 0 ? -shift : shift));
     }
 
     friend DrawnPrimeResidue operator+(DrawnPrimeResidue a, DrawnPrimeResidue b) { return of(a.v_ >= prime() - b.v_ ? a.v_ - (prime() - b.v_) : a.v_ + b.v_); }
