@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 
+#include "analysis/DrawnPrimeResidue.h"
 #include "analysis/Residue.h"
 #include "analysis/TrussSystem.h"
 
@@ -96,32 +97,34 @@ bool supportsHoldABody(const TrussFileContent& t)
 }
 
 // Weights for the members, the same every run, in no relation to any truss.
-Residue weightOf(std::size_t member)
+template <class Field>
+Field weightOf(std::size_t member)
 {
     std::uint64_t z = 0x9e3779b97f4a7c15u * (member + 1);
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
     z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
     z ^= z >> 31;
-    return Residue(int(z % 1000003) + 1) * Residue(int((z >> 32) % 999983) + 1);
+    return Field(int(z % 1000003) + 1) * Field(int((z >> 32) % 999983) + 1);
 }
 
 // Exact: the stiffness matrix of the truss with every member's length and
 // stiffness replaced by weights, modulo a prime. It is singular exactly
-// when the truss is a mechanism (all but certainly: a prime that divides
-// a determinant that is not zero is one chance in about 10^18 per pivot).
+// when the truss is a mechanism (all but certainly, for a prime the file
+// cannot know: one chance in about 10^16 per pivot).
 // The first zero pivot is a displacement that the truss allows, with the
 // ones eliminated before it, without any member changing length.
+template <class Field>
 int firstFreeMotion(const TrussSystem& s)
 {
     const TrussFileContent& t = s.truss;
-    std::vector<Bar<Residue>> bars(t.memberRows());
+    std::vector<Bar<Field>> bars(t.memberRows());
     for (int m = 1; m <= t.noMembers; ++m) {
         const int a = nodeNumber(t, m, MemberColumn::First), b = nodeNumber(t, m, MemberColumn::Second);
-        const auto delta = [&](int column) { return Residue::ofSingle(t.node(b, column)) - Residue::ofSingle(t.node(a, column)); };
-        bars[u(m)] = {a, b, delta(NodeColumn::X), delta(NodeColumn::Y), weightOf(u(m))};
+        const auto delta = [&](int column) { return Field::ofSingle(t.node(b, column)) - Field::ofSingle(t.node(a, column)); };
+        bars[u(m)] = {a, b, delta(NodeColumn::X), delta(NodeColumn::Y), weightOf<Field>(u(m))};
     }
-    const std::vector<Residue> values = s.pattern.values(bars, [](std::size_t, const Bar<Residue>& bar) { return bar.stiffness; });
-    LdlFactor<Residue> factor;
+    const std::vector<Field> values = s.pattern.values(bars, [](std::size_t, const Bar<Field>& bar) { return bar.stiffness; });
+    LdlFactor<Field> factor;
     const int column = factor.factorise(s.pattern.upper(), s.shape, values);
     return column < 0 ? -1 : s.pattern.unknownAt(column);
 }
@@ -145,7 +148,10 @@ Rigidity rigidityOf(const TrussSystem& s)
         r.why = s.tooInterconnected;
         return r;
     }
-    const int free = firstFreeMotion(s);
+    // Quick in the fixed prime; a mechanism found there, confirmed in a drawn one.
+    int free = firstFreeMotion<Residue>(s);
+    if (free >= 0 && !tooFew)
+        free = firstFreeMotion<DrawnPrimeResidue>(s);
     r.exact = true;
     r.verdict = free >= 0 || tooFew ? Rigidity::Verdict::Mechanism : Rigidity::Verdict::Stands;
     if (free >= 0) {

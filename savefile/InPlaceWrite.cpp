@@ -1,6 +1,7 @@
 #include "savefile/InPlaceWrite.h"
 
 #include <cerrno>
+#include <climits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,12 +25,18 @@ std::optional<Failure> overwrite(int fd, QByteArrayView bytes)
     return std::nullopt;
 }
 
+// Longest a file's name may be with ".~99~" after it, in a folder that
+// allows names of NAME_MAX bytes.
+constexpr qsizetype longestCopiedName = NAME_MAX - 5;
+
 // A private copy of earlier beside path, synced with its name; its path, or
 // why it could not be made (nothing is left then).
 std::optional<Failure> keepCopy(const QByteArray& path, QByteArrayView earlier, QByteArray& copy)
 {
+    const QByteArray name = nameOf(path);
+    const QByteArray base = name.size() <= longestCopiedName ? path : folderOf(path) + '/' + name.left(longestCopiedName);
     for (int n = 0; n < 100; ++n) {
-        copy = n == 0 ? path + '~' : path + ".~" + QByteArray::number(n) + '~';
+        copy = n == 0 ? base + '~' : base + ".~" + QByteArray::number(n) + '~';
         Descriptor fd(::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!fd.isOpen() && errno == EEXIST)
             continue;

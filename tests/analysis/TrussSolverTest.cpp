@@ -274,6 +274,21 @@ TEST(TrussSolver, AHiddenMechanismIsRefusedNamingANode)
     EXPECT_NE(analysis.error.find(": the truss is a mechanism: node "), std::string::npos) << analysis.error;
 }
 
+// Two triangles joined by three members that neither meet in a point nor
+// run parallel: it stands, but is not built node by node. Two of its nodes
+// sit 2^-30 m off the axes, so that modulo 2^61 - 1 the first triangle's
+// corners lie in line (1 x 2 - 2^-30 x 2^-30 = (2^61 - 1) 2^-60).
+TEST(TrussSolver, ATrussThatStandsIsNotCalledAMechanismWhateverItsCoordinates)
+{
+    const float off = 0x1p-30f, load = 10;
+    const TrussAnalysis analysis = solveTruss(trussOf(
+        {{0, 0, 0, 1}, {1, off, 0, 0}, {off, 2, 0, 0}, {4, 3, -load, 0}, {6, 0, 0, 2}, {5, -1, 0, 0}},
+        {{1, 2, 205, 1000}, {2, 3, 205, 1000}, {1, 3, 205, 1000}, {4, 5, 205, 1000}, {5, 6, 205, 1000}, {4, 6, 205, 1000},
+         {2, 4, 205, 1000}, {3, 5, 205, 1000}, {1, 6, 205, 1000}}));
+    ASSERT_TRUE(analysis.value) << analysis.error;
+    EXPECT_NEAR(analysis.value->nodes[5].ry, double(load) * 4 / 6, relativeTolerance * load);
+}
+
 // Pin, roller and a loaded apex: statics alone gives the forces, whatever
 // the members' E A, here 1e12 apart.
 TEST(TrussSolver, ATriangleOfVeryUnequalMembersIsSolvedAsStaticsSays)

@@ -370,6 +370,13 @@ const Replacement replacements[] = {
          ::link(QFile::encodeName(d + QStringLiteral("/f.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
          return d + QStringLiteral("/f.kvr");
      }},
+    {"a file with two names and the longest name a folder allows, written in place",
+     [](const QString& d) {
+         const QString path = d + QLatin1Char('/') + QString(251, QLatin1Char('f')) + QStringLiteral(".kvr");
+         writeAll(path, "old");
+         ::link(QFile::encodeName(path).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
+         return path;
+     }},
     {"a colleague's group-writable file, saved in place by a member of its group",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/alice.kvr");

@@ -1,0 +1,70 @@
+#include "analysis/DrawnPrimeResidue.h"
+
+#include <random>
+
+namespace {
+
+std::uint64_t powerMod(std::uint64_t base, std::uint64_t exponent, std::uint64_t m)
+{
+    std::uint64_t r = 1;
+    for (; exponent > 0; exponent >>= 1, base = DrawnPrimeResidue::product(base, base, m))
+        if (exponent & 1)
+            r = DrawnPrimeResidue::product(r, base, m);
+    return r;
+}
+
+// Miller-Rabin with the first twelve primes as witnesses: exact below 3.3e24.
+bool isPrime(std::uint64_t n)
+{
+    std::uint64_t d = n - 1;
+    int twos = 0;
+    for (; d % 2 == 0; d /= 2)
+        ++twos;
+    for (const std::uint64_t a : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u}) {
+        std::uint64_t x = powerMod(a, d, n);
+        if (x == 1 || x == n - 1)
+            continue;
+        bool composite = true;
+        for (int i = 1; i < twos && composite; ++i) {
+            x = DrawnPrimeResidue::product(x, x, n);
+            composite = x != n - 1;
+        }
+        if (composite)
+            return false;
+    }
+    return true;
+}
+
+std::uint64_t drawnPrime()
+{
+    std::random_device device;
+    std::mt19937_64 draw((std::uint64_t(device()) << 32) ^ device());
+    for (;;) {
+        const std::uint64_t candidate = (std::uint64_t{1} << 60) | (draw() >> 4) | 1;  // odd, in [2^60, 2^61)
+        if (isPrime(candidate))
+            return candidate;
+    }
+}
+
+}  // namespace
+
+std::uint64_t DrawnPrimeResidue::prime()
+{
+    static const std::uint64_t p = drawnPrime();
+    return p;
+}
+
+std::uint64_t DrawnPrimeResidue::product(std::uint64_t a, std::uint64_t b, std::uint64_t m)
+{
+#if defined(__SIZEOF_INT128__)
+    __extension__ typedef unsigned __int128 Wide;
+    return std::uint64_t(Wide(a) * b % m);
+#else
+    // Doubling and adding where there is no 128-bit type: m < 2^63 keeps every sum below 2^64.
+    std::uint64_t r = 0;
+    for (; b > 0; b >>= 1, a = a >= m - a ? a - (m - a) : a + a)
+        if (b & 1)
+            r = r >= m - a ? r - (m - a) : r + a;
+    return r;
+#endif
+}
