@@ -9,6 +9,7 @@
 
 #include "savefile/AtomicSave.h"
 #include "tools/kvrtool/Kvrtool.h"
+#include "tools/kvrtool/Utf8Console.h"
 #include "version/Version.h"
 
 namespace {
@@ -31,13 +32,16 @@ int main(int argc, char* argv[])
 {
     atomicSave::reportFileSizeLimitAsFailure();
     // Only drawing a PNG needs fonts; it runs on the offscreen platform, so
-    // no display is needed.
+    // no display is needed. Windows' own platform needs none either and has
+    // the system's fonts, which the offscreen one lacks there.
     bool png = false;
     for (int i = 1; i < argc; ++i)
         png = png || QByteArray(argv[i]).toLower().endsWith(".png");
     std::unique_ptr<QCoreApplication> application;
     if (png) {
+#ifndef Q_OS_WIN
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
@@ -47,6 +51,7 @@ int main(int argc, char* argv[])
     // Numbers in and out are in the C locale, whatever the user's is.
     std::setlocale(LC_NUMERIC, "C");
 
+    const Utf8Console console;
     QTextStream out(stdout);
     QTextStream err(stderr);
     return withOutputWritten(runKvrtool(QCoreApplication::arguments(), out, err), out, err);
