@@ -9,8 +9,12 @@
 #include <string>
 #include <utility>
 
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
 #include <QDir>
@@ -48,7 +52,7 @@ public:
         for (int attempt = 0; attempt < 100 && handle_ == INVALID_HANDLE_VALUE; ++attempt) {
             path_ = native(info.dir().filePath(QStringLiteral("~%1.%2.tmp")
                                                    .arg(info.fileName())
-                                                   .arg(QRandomGenerator::global()->generate(), 8, 16, u'0')));
+                                                   .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'))));
             handle_ = ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                     nullptr);
             if (handle_ == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)

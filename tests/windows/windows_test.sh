@@ -13,8 +13,8 @@ fi
 
 linux=$(realpath "$1")
 build=$(realpath "$2")
-kvrtool_exe=$build/tools/kvrtool/kvrtool.exe
-ambrell_exe=$build/app/Ambrell.exe
+kvrtool_exe=$build/kvrtool.exe
+ambrell_exe=$build/Ambrell.exe
 installer=$(ls "$build"/ambrell-*-win64-setup.exe)
 
 # A Wine of its own, made afresh, silent, and without the .NET and HTML
@@ -24,12 +24,16 @@ export WINEPREFIX=$build/wine WINEDEBUG=-all LC_ALL=C.UTF-8
 # No menu entries or file types for the host desktop either.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
 rm -rf "$WINEPREFIX" "$build/windows-test"
 work=$build/windows-test
 mkdir -p "$work/linux" "$work/windows"
 cd "$work"
+# One Wine server for the whole test, started apart from any output: a server
+# that a command started holds that command's output open until it ends.
+"$wineserver" -p </dev/null >/dev/null 2>&1
+trap '"$wineserver" -k' EXIT
 "$wine" wineboot --init >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
 
 failures=0
 pass() { echo "ok       $1"; }
@@ -43,7 +47,7 @@ kvrlinux() { "$linux" "$@" 2>&1; }
 same_output() {
     cmp -s "$1" "$2" && return 0
     awk 'NR == FNR { a[FNR] = $0; n = FNR; next }
-         { if (a[FNR] == $0) continue
+         { if (a[FNR] == $0) next
            na = split(a[FNR], x, /[ ,:()]+/); nb = split($0, y, /[ ,:()]+/)
            if (na != nb) exit 1
            for (i = 1; i <= na; i++) {
@@ -137,13 +141,14 @@ paths=(
     'windows\relative.kvr'
 )
 for path in "${paths[@]}"; do
-    kvrexe generate "${window[@]}" -o "$path" >/dev/null
+    said=$(kvrexe generate "${window[@]}" -o "$path")
     # Where the file is as Linux sees it.
-    unix=$(kvrexe show --csv "$path" >/dev/null && "$wine" winepath -u "$path" 2>/dev/null | tr -d '\r')
-    if [[ -n "$unix" ]] && cmp -s "$unix" linux/window.kvr && kvrexe check "$path" | grep -q '^consistent$'; then
-        pass "written, read and checked at $path"
+    unix=$("$wine" winepath -u "$path" 2>/dev/null | tr -d '\r')
+    if [[ $said == "wrote $path: 16 nodes, 30 members" ]] && cmp -s "$unix" linux/window.kvr \
+       && kvrexe check "$path" | grep -q '^consistent$'; then
+        pass "written, named, read and checked at $path"
     else
-        fail "path $path" "not written where it names, or not read back"
+        fail "path $path" "said \"$said\"; not written where it names, or not read back"
     fi
 done
 
@@ -170,22 +175,54 @@ done <<<"$saves"
 chmod u+w windows/kept.kvr
 
 echo "The window:"
-"$wine" "$ambrell_exe" >/dev/null 2>&1 &
-pid=$!
-if window=$(timeout 60 xdotool search --sync --name '^Kelvor - Ambrell$' | head -n 1) && [[ -n $window ]]; then
-    pass "Ambrell.exe shows its window, \"Kelvor - Ambrell\""
+# A generation as the user makes it: the button (the second stop after the
+# list), a name typed into the Save dialog, the completion message closed; then
+# the window is asked to close as Windows asks (WM_CLOSE). NAME is typed.
+generate_in_window() {
+    local name=$1 window pid
+    "$wine" "$ambrell_exe" >/dev/null 2>&1 &
+    pid=$!
+    window=$(timeout 60 xdotool search --sync --name '^Kelvor - Ambrell$' | head -n 1)
+    if [[ -z $window ]]; then
+        fail "Ambrell.exe" "no window captioned \"Kelvor - Ambrell\" within 60 s"
+        kill "$pid" 2>/dev/null
+        return
+    fi
+    sleep 2
+    xdotool windowfocus --sync "$window" key Tab space
+    if ! timeout 30 xdotool search --sync --name '^Save$' >/dev/null; then
+        fail "Ambrell.exe" "no Save dialog after Generate Truss File"
+    else
+        sleep 1
+        xdotool type --delay 50 "$name"
+        xdotool key Return
+        timeout 30 xdotool search --sync --name '^Ambrell$' >/dev/null && sleep 1 && xdotool key Return
+    fi
+    "$wine" taskkill /im Ambrell.exe >/dev/null 2>&1
+    if timeout 30 tail --pid="$pid" -f /dev/null && wait "$pid"; then
+        pass "Ambrell.exe: its window \"Kelvor - Ambrell\" found, generated, closed; it ended with status 0"
+    else
+        fail "Ambrell.exe" "did not end cleanly when asked to close"
+        kill "$pid" 2>/dev/null
+    fi
+}
+# The Save dialog opens in C:\windows\desktop\KVR where it exists, and in its
+# own default folder (the current one) where it does not.
+desktopKvr=$drive_c/windows/desktop/KVR
+mkdir -p "$desktopKvr"
+generate_in_window first
+if cmp -s "$desktopKvr/first.kvr" linux/window.kvr; then
+    pass "the window wrote C:\windows\desktop\KVR\first.kvr, the same bytes as Linux's"
 else
-    fail "Ambrell.exe" "no window captioned \"Kelvor - Ambrell\" within 60 s"
+    fail "window's save" "no C:\windows\desktop\KVR\first.kvr, or other bytes: $(ls "$desktopKvr")"
 fi
-# Closed as Windows asks a program to close (WM_CLOSE), it ends by itself.
-"$wine" taskkill /im Ambrell.exe >/dev/null 2>&1
-if timeout 30 tail --pid="$pid" -f /dev/null && wait "$pid"; then
-    pass "Ambrell.exe ends when asked to close"
+rm -r "$drive_c/windows/desktop"
+generate_in_window second
+if cmp -s second.kvr linux/window.kvr; then
+    pass "without C:\windows\desktop\KVR, the dialog saved second.kvr in the current folder"
 else
-    fail "Ambrell.exe" "did not end cleanly when asked to close"
-    kill "$pid" 2>/dev/null
+    fail "window's save" "no second.kvr in the current folder: $(ls)"
 fi
-/usr/lib/wine/wineserver -w
 
 echo "The installer:"
 installed=$drive_c/Program\ Files/Ambrell
@@ -194,7 +231,6 @@ menu=$drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Ambrell
 reg() { "$wine" reg query "$1" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^[ \t]+/, "", $2); print $2 }'; }
 key() { "$wine" reg query "$1" >/dev/null 2>&1; }
 "$wine" "$installer" /S; status=$?
-/usr/lib/wine/wineserver -w
 if [[ $status == 0 && -f $installed/Ambrell.exe && -f $installed/kvrtool.exe && -f $installed/Uninstall.exe
       && -f $installed/README.md ]]; then
     pass "installs silently into Program Files: $(cd "$installed" && echo *)"
@@ -213,14 +249,15 @@ if [[ $fileType == Ambrell.TrussFile && $command == '"C:\Program Files\Ambrell\A
 else
     fail ".kvr registration" "file type '$fileType', command '$command'"
 fi
-if kvrexe show 'C:\KVR Dateien\Brücke Ω\Träger №1.kvr' >/dev/null \
-   && "$wine" "C:\\Program Files\\Ambrell\\kvrtool.exe" --version 2>&1 | grep -q '^kvrtool '; then
+if "$wine" "C:\\Program Files\\Ambrell\\kvrtool.exe" check 'C:\KVR Dateien\Brücke Ω\Träger №1.kvr' 2>&1 \
+   | grep -q '^consistent'; then
     pass "the installed kvrtool.exe runs"
 else
     fail "installed kvrtool.exe" "does not run"
 fi
 "$wine" "C:\\Program Files\\Ambrell\\Uninstall.exe" /S; status=$?
-/usr/lib/wine/wineserver -w  # the uninstaller runs on from a copy of itself
+# The uninstaller runs on from a copy of itself.
+for _ in $(seq 60); do [[ -e $installed ]] || break; sleep 1; done
 if [[ $status == 0 && ! -e $installed && ! -e $menu ]] && ! key 'HKCR\.kvr' && ! key 'HKCR\Ambrell.TrussFile' \
    && ! key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ambrell' && ! key 'HKLM\Software\Ambrell'; then
     pass "uninstalls clean: files, Start menu, file type and uninstall entry gone"

@@ -1,7 +1,6 @@
 // show and check, and the reading of the FILE argument that every reading
 // command shares.
 #include <QCommandLineParser>
-#include <QFile>
 
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussStructure.h"
@@ -73,7 +72,7 @@ std::optional<TrussFileContent> readFileArgument(const QStringList& positional, 
         err << "kvrtool: give exactly one truss file\n";
         return std::nullopt;
     }
-    const TrussFileRead read = readTrussFile(QFile::encodeName(positional[0]).toStdString());
+    const TrussFileRead read = readTrussFile(positional[0].toStdString());
     if (!read.content) {
         err << "kvrtool: " << QString::fromStdString(read.error) << '\n';
         return std::nullopt;
