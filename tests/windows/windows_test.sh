@@ -56,8 +56,7 @@ same_output() {
                if (x[i] !~ num || y[i] !~ num) exit 1
                d = x[i] - y[i]; if (d < 0) d = -d
                if (d > 1e-12) exit 1
-           }
-           m = FNR }
+           } }
          END { if (FNR != n) exit 1 }' "$1" "$2"
 }
 
@@ -98,9 +97,9 @@ while read -r name options; do
         kvrlinux draw "linux/$name.kvr" -o "linux/$name$drawing.svg" $drawing >/dev/null
         kvrexe draw "linux/$name.kvr" -o "windows/$name$drawing.svg" $drawing >/dev/null
         if cmp -s "linux/$name$drawing.svg" "windows/$name$drawing.svg"; then
-            pass "$name: draw $drawing writes the same SVG"
+            pass "$name: draw${drawing:+ $drawing} writes the same SVG"
         else
-            fail "$name: draw $drawing" "$(cmp "linux/$name$drawing.svg" "windows/$name$drawing.svg" 2>&1)"
+            fail "$name: draw${drawing:+ $drawing}" "$(cmp "linux/$name$drawing.svg" "windows/$name$drawing.svg" 2>&1)"
         fi
     done
 done <<<"$trusses"
@@ -152,7 +151,14 @@ for path in "${paths[@]}"; do
     fi
 done
 
-echo "A failed save keeps the earlier file:"
+echo "Saving over a file, and a failed save that keeps the earlier file:"
+cp linux/point-loads.kvr windows/replaced.kvr
+kvrexe generate "${window[@]}" -o 'windows\replaced.kvr' >/dev/null
+if cmp -s windows/replaced.kvr linux/window.kvr && [[ -z $(find windows -name '~*.tmp') ]]; then
+    pass "replaced: the earlier file holds the new bytes, no new file left beside it"
+else
+    fail "replaced" "$(cmp windows/replaced.kvr linux/window.kvr 2>&1); $(find windows -name '~*.tmp')"
+fi
 cp linux/point-loads.kvr windows/kept.kvr
 chmod a-w windows/kept.kvr  # Windows sees the read-only attribute
 mkdir windows/folder.kvr
@@ -188,6 +194,7 @@ generate_in_window() {
         kill "$pid" 2>/dev/null
         return
     fi
+    pass "Ambrell.exe shows its window \"Kelvor - Ambrell\""
     sleep 2
     xdotool windowfocus --sync "$window" key Tab space
     if ! timeout 30 xdotool search --sync --name '^Save$' >/dev/null; then
@@ -200,7 +207,7 @@ generate_in_window() {
     fi
     "$wine" taskkill /im Ambrell.exe >/dev/null 2>&1
     if timeout 30 tail --pid="$pid" -f /dev/null && wait "$pid"; then
-        pass "Ambrell.exe: its window \"Kelvor - Ambrell\" found, generated, closed; it ended with status 0"
+        pass "Ambrell.exe ends with status 0 when asked to close"
     else
         fail "Ambrell.exe" "did not end cleanly when asked to close"
         kill "$pid" 2>/dev/null
