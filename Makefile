@@ -7,12 +7,17 @@
 #                 programs as the package has them, and check the package
 #   make bench    build optimised and run the benchmarks
 #   make package  build optimised and hardened, and make the Debian package
+#   make windows  cross-build the Windows programs, their zip and installer
+#                 (the first run builds Qt for Windows, about 20 minutes)
+#   make windows-test  run the Windows build under Wine and compare it with
+#                 the Linux build
 
 BUILD         ?= build
 ASAN_BUILD    ?= build-asan
 FUZZ_BUILD    ?= build-fuzz
 BENCH_BUILD   ?= build-bench
 PACKAGE_BUILD ?= build-package
+WINDOWS_BUILD ?= build-windows
 JOBS          ?= $(shell nproc)
 # Warnings are errors in every build these commands make.
 CONFIGURE     := cmake -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
@@ -25,7 +30,7 @@ HARDENED      := export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
                  flags="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" && \
                  linkFlags="$$(dpkg-buildflags --get LDFLAGS)"
 
-.PHONY: all build run test bench package package-build clean
+.PHONY: all build run test bench package package-build windows windows-test host-tools clean
 
 all: build
 
@@ -36,6 +41,14 @@ build:
 	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF \
 	    $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# The Linux programs that a Windows build needs: its icon renderer runs on
+# the host, and the Windows tests compare kvrtool with the Linux one.
+host-tools:
+	@scripts/bootstrap build
+	@$(CONFIGURE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug -DAMBRELL_BENCH=OFF \
+	    $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target iconrender kvrtool
 
 run: build
 	$(BUILD)/app/Ambrell
@@ -75,5 +88,20 @@ package-build:
 	    -DCMAKE_CXX_FLAGS="$$flags" -DCMAKE_EXE_LINKER_FLAGS="$$linkFlags" >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 
+# Qt for Windows is built once and kept in /var/cache/ambrell
+# (scripts/build-windows-qt); the programs are static, Qt linked in.
+windows: host-tools
+	@scripts/bootstrap windows
+	@JOBS=$(JOBS) scripts/build-windows-qt
+	@$$(scripts/build-windows-qt)/bin/qt-cmake -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+	    -S . -B $(WINDOWS_BUILD) $(PROGRAMS_ONLY) -DAMBRELL_BENCH=OFF \
+	    -DAMBRELL_ICONRENDER=$(abspath $(BUILD))/tools/iconrender/iconrender \
+	    -DEigen3_DIR=/usr/share/eigen3/cmake >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows_packages
+	@ls $(WINDOWS_BUILD)/ambrell-*-win64*
+
+windows-test: windows
+	tests/windows/windows_test.sh $(BUILD)/tools/kvrtool/kvrtool $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD) $(WINDOWS_BUILD)

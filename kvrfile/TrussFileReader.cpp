@@ -32,6 +32,14 @@ SingleTable readTable(std::span<const std::uint8_t> bytes, std::size_t offset, s
     return table;
 }
 
+#ifdef _WIN32
+std::filesystem::path fileSystemPath(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+std::FILE* openToRead(const std::filesystem::path& path) { return ::_wfopen(path.c_str(), L"rb"); }
+#else
+std::filesystem::path fileSystemPath(const std::string& path) { return path; }
+std::FILE* openToRead(const std::filesystem::path& path) { return std::fopen(path.c_str(), "rb"); }
+#endif
+
 }  // namespace
 
 TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
@@ -83,10 +91,11 @@ TrussFileRead readTrussFile(std::FILE* file, const std::string& name)
 
 TrussFileRead readTrussFile(const std::string& path)
 {
+    const std::filesystem::path onDisk = fileSystemPath(path);
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
+    if (std::filesystem::is_directory(onDisk, ignored))
         return {std::nullopt, "cannot read " + path + ": it is a folder"};
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openToRead(onDisk), &std::fclose);
     if (!file)
         return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
     return readTrussFile(file.get(), path);

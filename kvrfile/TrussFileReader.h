@@ -21,5 +21,7 @@ TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes);
 // further).
 TrussFileRead readTrussFile(std::FILE* file, const std::string& name);
 
-// The same for the file at path, and an error when it cannot be opened.
+// The same for the file at path, and an error when it cannot be opened. The
+// path is UTF-8, also on Windows, whose narrow file names would be in the
+// ANSI code page and cannot name every file.
 TrussFileRead readTrussFile(const std::string& path);

@@ -79,6 +79,12 @@ QByteArray toBytes(const QString& name)
     return bytes;
 }
 
+#elif defined(Q_OS_WIN)
+// Windows names are text; the programs hand them on as UTF-8, which the truss
+// file reader opens through the system's wide-character calls.
+QString fromBytes(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
+QByteArray toBytes(const QString& name) { return name.toUtf8(); }
+
 #else
 // Elsewhere names are text, and Qt's own conversion is the system's.
 QString fromBytes(QByteArrayView bytes) { return QFile::decodeName(bytes.toByteArray()); }

@@ -1,17 +1,21 @@
 // Renders one SVG drawing to square PNGs at the given sizes, at build time:
 //   iconrender DRAWING.svg OUTPUT_DIRECTORY SIZE...
 // writes OUTPUT_DIRECTORY/NAME-SIZE.png for each size, NAME the drawing's
-// base name. Exit status 1 on a drawing it cannot read or a file it cannot
+// base name, and NAME.ico with the sizes up to 256 for Windows. Exit status 1 on a drawing it cannot read or a file it cannot
 // write.
 #include <cstdio>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 #include <QSvgRenderer>
+
+#include "IcoFile.h"
 
 namespace {
 
@@ -31,6 +35,12 @@ QImage render(QSvgRenderer& drawing, int size)
     return image;
 }
 
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -48,14 +58,23 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("cannot make the directory %1").arg(arguments[2]));
 
     const QString name = QFileInfo(arguments[1]).completeBaseName();
+    QList<IcoImage> icoImages;
     for (const QString& sizeText : arguments.mid(3)) {
         bool isNumber = false;
         const int size = sizeText.toInt(&isNumber);
         if (!isNumber || size < 1 || size > 4096)
             return fail(QStringLiteral("not a size in pixels: %1").arg(sizeText));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
         const QString path = output.filePath(QStringLiteral("%1-%2.png").arg(name).arg(size));
-        if (!render(drawing, size).save(path, "PNG"))
+        if (!render(drawing, size).save(&buffer, "PNG") || !writeFile(path, png))
             return fail(QStringLiteral("cannot write %1").arg(path));
+        if (size <= 256)
+            icoImages.append({size, png});
     }
+    const QString icoPath = output.filePath(name + QStringLiteral(".ico"));
+    if (!writeFile(icoPath, icoFile(icoImages)))
+        return fail(QStringLiteral("cannot write %1").arg(icoPath));
     return 0;
 }

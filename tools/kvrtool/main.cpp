@@ -12,6 +12,7 @@
 #include "savefile/AtomicSave.h"
 #include "savefile/FileName.h"
 #include "tools/kvrtool/Kvrtool.h"
+#include "tools/kvrtool/Utf8Console.h"
 #include "version/Version.h"
 
 namespace {
@@ -91,8 +92,9 @@ int main(int argc, char* argv[])
     endQuietlyWhenTheReaderLeaves();
     qInstallMessageHandler(dropToolkitMessages);
     // Only a PNG (named so, or asked for by --size) and the calculation pages
-    // need fonts; they are made on the
-    // offscreen platform, so no display is needed.
+    // need fonts. They are made on the offscreen platform, so no display is
+    // needed; on Windows on the system's own platform, which needs none either
+    // and has the system's fonts, which the offscreen one lacks there.
     bool fonts = argc > 1 && QByteArray(argv[1]) == "report";
     for (int i = 1; i < argc; ++i)
         fonts = fonts || QByteArray(argv[i]).toLower().endsWith(".png") || QByteArray(argv[i]).startsWith("--size");
@@ -103,7 +105,9 @@ int main(int argc, char* argv[])
 #endif
     std::unique_ptr<QCoreApplication> application;
     if (fonts) {
+#ifndef Q_OS_WIN
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         application = std::make_unique<QGuiApplication>(toolkitArgc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(toolkitArgc, argv);
@@ -113,6 +117,7 @@ int main(int argc, char* argv[])
     // Numbers in and out are in the C locale, whatever the user's is.
     std::setlocale(LC_NUMERIC, "C");
 
+    const Utf8Console console;
     StandardOutput standardOutput;
     QTextStream out(&standardOutput);
     QTextStream err(stderr);
