@@ -91,7 +91,13 @@ TrussFileRead readTrussFile(std::FILE* file, const std::string& name)
 
 TrussFileRead readTrussFile(const std::string& path)
 {
-    const std::filesystem::path onDisk = fileSystemPath(path);
+    std::filesystem::path onDisk;
+    try {
+        onDisk = fileSystemPath(path);
+    } catch (const std::filesystem::filesystem_error&) {
+        // Windows: a name that is not UTF-8 names no file.
+        return {std::nullopt, "cannot open " + path + ": the name is not UTF-8 text"};
+    }
     std::error_code ignored;
     if (std::filesystem::is_directory(onDisk, ignored))
         return {std::nullopt, "cannot read " + path + ": it is a folder"};

@@ -3,7 +3,6 @@
 #include <QDragEnterEvent>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +18,7 @@
 
 #include "kvrfile/TrussFileReader.h"
 #include "report/TrussSummary.h"
+#include "savefile/FileName.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ bool ViewerWindow::openFile(const QString& path)
         follower.follow(path);
     setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" – kvrview"));
     setWindowFilePath(QFileInfo(path).absoluteFilePath());
-    TrussFileRead read = readTrussFile(QFile::encodeName(path).toStdString());
+    TrussFileRead read = readTrussFile(fileName::toBytes(path).toStdString());
     if (!read.value) {
         sayProblem(study_ ? tr("%1; the view shows the file as it was last read.").arg(QString::fromStdString(read.error))
                           : QString::fromStdString(read.error));

@@ -231,6 +231,19 @@ else
     fail "window's save" "no second.kvr in the current folder: $(ls)"
 fi
 
+echo "The viewer:"
+# kvrview.exe opens a truss file named on its command line, as the Explorer
+# starts it for a .kvr file, and names it in its caption.
+"$wine" "$build/kvrview.exe" 'C:\KVR Dateien\Brücke Ω\Träger №1.kvr' >/dev/null 2>&1 &
+viewer=$!
+if timeout 60 xdotool search --sync --name '^Tr.+ger .+1\.kvr .+ kvrview$' >/dev/null; then
+    pass "kvrview.exe shows 'C:\KVR Dateien\Brücke Ω\Träger №1.kvr' in its window \"Träger №1.kvr – kvrview\""
+else
+    fail "kvrview.exe" "no window captioned \"Träger №1.kvr – kvrview\" within 60 s"
+fi
+"$wine" taskkill /im kvrview.exe >/dev/null 2>&1
+timeout 30 tail --pid="$viewer" -f /dev/null || kill "$viewer" 2>/dev/null
+
 echo "The installer:"
 installed=$drive_c/Program\ Files/Ambrell
 menu=$drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Ambrell
@@ -238,20 +251,20 @@ menu=$drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Ambrell
 reg() { "$wine" reg query "$1" /ve 2>/dev/null | tr -d '\r' | awk -F'REG_SZ' 'NF > 1 { sub(/^[ \t]+/, "", $2); print $2 }'; }
 key() { "$wine" reg query "$1" >/dev/null 2>&1; }
 "$wine" "$installer" /S; status=$?
-if [[ $status == 0 && -f $installed/Ambrell.exe && -f $installed/kvrtool.exe && -f $installed/Uninstall.exe
+if [[ $status == 0 && -f $installed/Ambrell.exe && -f $installed/kvrtool.exe && -f $installed/kvrview.exe && -f $installed/Uninstall.exe
       && -f $installed/README.md ]]; then
     pass "installs silently into Program Files: $(cd "$installed" && echo *)"
 else
     fail "install" "exit status $status; Program Files holds: $(ls "$installed" 2>&1)"
 fi
-if [[ -f $menu/Ambrell.lnk && -f $menu/Uninstall\ Ambrell.lnk ]]; then
+if [[ -f $menu/Ambrell.lnk && -f "$menu/Ambrell Truss Viewer.lnk" && -f $menu/Uninstall\ Ambrell.lnk ]]; then
     pass "Start menu: $(cd "$menu" && echo *)"
 else
     fail "Start menu" "$(ls "$menu" 2>&1)"
 fi
 fileType=$(reg 'HKCR\.kvr')
 command=$(reg "HKCR\\$fileType\\shell\\open\\command")
-if [[ $fileType == Ambrell.TrussFile && $command == '"C:\Program Files\Ambrell\Ambrell.exe" "%1"' ]]; then
+if [[ $fileType == Ambrell.TrussFile && $command == '"C:\Program Files\Ambrell\kvrview.exe" "%1"' ]]; then
     pass ".kvr is registered: $fileType, opened by $command"
 else
     fail ".kvr registration" "file type '$fileType', command '$command'"
