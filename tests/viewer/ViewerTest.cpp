@@ -1,4 +1,7 @@
 // What the viewer shows of a truss file, and how it follows the file.
+#include <cerrno>
+#include <cstring>
+
 #include <QtTest>
 
 #include <QListWidget>
@@ -214,7 +217,7 @@ void ViewerTest::anUnreadableFileKeepsTheLastView_data()
 {
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("removed") << "remove" << "No such file";
+    QTest::newRow("removed") << "remove" << QString::fromLocal8Bit(std::strerror(ENOENT));
     QTest::newRow("a folder in its place") << "folder" << "it is a folder";
     QTest::newRow("longer than any truss file") << "grow" << "not a truss file";
 }

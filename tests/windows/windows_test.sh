@@ -35,8 +35,9 @@ cd "$work"
 trap '"$wineserver" -k' EXIT
 "$wine" wineboot --init >/dev/null 2>&1
 
+passes=0
 failures=0
-pass() { echo "ok       $1"; }
+pass() { echo "ok       $1"; passes=$((passes + 1)); }
 fail() { echo "FAILED   $1: $2"; failures=$((failures + 1)); }
 # Wine's console output ends its lines with CR LF, as Windows programs do.
 kvrexe() { "$wine" "$kvrtool_exe" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
@@ -285,8 +286,5 @@ else
     fail "uninstall" "left: $(ls "$installed" "$menu" 2>&1 | tr '\n' ' ') file type '$(reg 'HKCR\.kvr')'"
 fi
 
-if [[ $failures -gt 0 ]]; then
-    echo "$failures Windows case(s) FAILED"
-    exit 1
-fi
-echo "All Windows cases passed."
+echo "Windows: $passes passed, $failures failed"
+[[ $failures -eq 0 ]]
