@@ -13,6 +13,10 @@ if(MINGW)
     add_compile_options(-Wno-error=maybe-uninitialized)
 endif()
 
+# <windows.h> without its min and max macros, which break std::min and
+# std::max, and without the parts of the API the programs do not use.
+add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN)
+
 # Build-time tools run on the building machine. A cross build cannot run what
 # it makes, so a host build's icon renderer is named instead.
 if(CMAKE_CROSSCOMPILING)

@@ -36,7 +36,10 @@ QString refusal(const QString& field, numberRule::Conversion status)
 std::optional<TrussParameters> frmMain::readInputs()
 {
     bool ok = true;
-    const auto single = [&](const QLineEdit* box, const QString& field) {
+    // A field is named as a screen reader names its box: by the captions of
+    // its row and column.
+    const auto single = [&](const QLineEdit* box) {
+        const QString field = box->accessibleName();
         if (!ok)
             return 0.0f;
         const numberRule::SingleResult result = numberRule::toSingle(box->text());
@@ -50,21 +53,21 @@ std::optional<TrussParameters> frmMain::readInputs()
     TrussParameters in;
     // Every generation builds a Pratt truss, whatever the configuration list shows.
     in.config = clsTruss::prattTruss;
-    in.topE = single(txtEtop, QStringLiteral("Top Chord: E (kN/mm2)"));
+    in.topE = single(txtEtop);
     if (chkConstE->isChecked()) {
         in.btmE = in.topE;
         in.webE = in.topE;
     } else {
-        in.btmE = single(txtEbtm, QStringLiteral("Btm Chord: E (kN/mm2)"));
-        in.webE = single(txtEweb, QStringLiteral("Web E (kN/mm2)"));
+        in.btmE = single(txtEbtm);
+        in.webE = single(txtEweb);
     }
-    in.topA = single(txtAtop, QStringLiteral("Top Chord: Area (mm2)"));
-    in.btmA = single(txtAbtm, QStringLiteral("Btm Chord: Area (mm2)"));
-    in.webA = single(txtAweb, QStringLiteral("Web Area (mm2)"));
+    in.topA = single(txtAtop);
+    in.btmA = single(txtAbtm);
+    in.webA = single(txtAweb);
     in.loadType = curLoadType;
-    in.loadValue = curLoadType == 1 ? single(txtW, QStringLiteral("w (kN/m)")) : single(txtP, QStringLiteral("P (kN)"));
-    in.L = single(txtSpan, QStringLiteral("Span (m)"));
-    in.h = single(txtHeight, QStringLiteral("Height (m)"));
+    in.loadValue = curLoadType == 1 ? single(txtW) : single(txtP);
+    in.L = single(txtSpan);
+    in.h = single(txtHeight);
     if (!ok)
         return std::nullopt;
     const std::optional<std::int16_t> np = readPanelCount();
@@ -85,7 +88,7 @@ std::optional<std::int16_t> frmMain::readPanelCount()
         return std::nullopt;
     case numberRule::Conversion::Empty:
     case numberRule::Conversion::NotANumber:
-        messages_.showMessage(refusal(QStringLiteral("No. Web Panels"), panels.status), MessageIcon::Exclamation);
+        messages_.showMessage(refusal(txtPanels->accessibleName(), panels.status), MessageIcon::Exclamation);
         return std::nullopt;
     }
     return std::nullopt;

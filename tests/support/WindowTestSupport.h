@@ -39,6 +39,26 @@ public:
     static const clsTruss* truss(const frmMain& w) { return w.Truss.get(); }
 };
 
+// Each numeric box and the name the window gives it, by its row and column
+// captions, in messages and to a screen reader.
+struct BoxName {
+    const char* box;
+    const char* name;
+};
+inline constexpr BoxName boxNames[] = {
+    {"txtSpan", "Span (m)"},
+    {"txtHeight", "Height (m)"},
+    {"txtPanels", "No. Web Panels"},
+    {"txtAtop", "Top Chord: Area (mm2)"},
+    {"txtEtop", "Top Chord: E (kN/mm2)"},
+    {"txtAbtm", "Btm Chord: Area (mm2)"},
+    {"txtEbtm", "Btm Chord: E (kN/mm2)"},
+    {"txtAweb", "Web Area (mm2)"},
+    {"txtEweb", "Web E (kN/mm2)"},
+    {"txtW", "w (kN/m)"},
+    {"txtP", "P (kN)"},
+};
+
 inline QLineEdit* box(const frmMain& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromUtf8(name)); }
 
 // Opens a box that starts disabled, as the user would: clears "Constant E

@@ -280,23 +280,8 @@ void WindowGenerateTest::boxesThatDoNotConvertAreNamed_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
 
-    const struct {
-        const char *name, *field;
-    } fields[] = {
-        {"txtSpan", "Span (m)"},
-        {"txtHeight", "Height (m)"},
-        {"txtAtop", "Top Chord: Area (mm2)"},
-        {"txtEtop", "Top Chord: E (kN/mm2)"},
-        {"txtAbtm", "Btm Chord: Area (mm2)"},
-        {"txtEbtm", "Btm Chord: E (kN/mm2)"},
-        {"txtAweb", "Web Area (mm2)"},
-        {"txtEweb", "Web E (kN/mm2)"},
-        {"txtW", "w (kN/m)"},
-        {"txtP", "P (kN)"},
-        {"txtPanels", "No. Web Panels"},
-    };
-    for (const auto& f : fields)
-        QTest::addRow("%s empty", f.name) << f.name << "" << QStringLiteral("%1 is empty. Please enter a number.").arg(f.field);
+    for (const BoxName& f : boxNames)
+        QTest::addRow("%s empty", f.box) << f.box << "" << QStringLiteral("%1 is empty. Please enter a number.").arg(QString::fromUtf8(f.name));
     QTest::newRow("span beyond Single") << "txtSpan" << "1e39"
                                         << "Span (m) is too large. Please enter a number between -3.4E+38 and 3.4E+38.";
     QTest::newRow("span beyond double") << "txtSpan" << "1e400"

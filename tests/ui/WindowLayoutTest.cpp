@@ -239,21 +239,8 @@ void WindowLayoutTest::everyBoxHasANameOfItsOwn_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spoken");
-    const char* const rows[][2] = {
-        {"txtSpan", "Span (m)"},
-        {"txtHeight", "Height (m)"},
-        {"txtPanels", "No. Web Panels"},
-        {"txtAtop", "Top Chord: Area (mm2)"},
-        {"txtEtop", "Top Chord: E (kN/mm2)"},
-        {"txtAbtm", "Btm Chord: Area (mm2)"},
-        {"txtEbtm", "Btm Chord: E (kN/mm2)"},
-        {"txtAweb", "Web Area (mm2)"},
-        {"txtEweb", "Web E (kN/mm2)"},
-        {"txtW", "w (kN/m)"},
-        {"txtP", "P (kN)"},
-    };
-    for (const auto& row : rows)
-        QTest::newRow(row[0]) << row[0] << row[1];
+    for (const BoxName& row : boxNames)
+        QTest::newRow(row.box) << row.box << row.name;
 }
 
 void WindowLayoutTest::everyBoxHasANameOfItsOwn()
