@@ -20,6 +20,9 @@ class WindowGenerateTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The window in a C-locale session, whatever the one running the test;
+    // the rows about other locales set theirs.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void init();
     void defaultWindowWritesTheDefaultTruss();
     void inputsReachTheTrussObject_data();

@@ -19,6 +19,9 @@ class WindowLayoutTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The window in a C-locale session, whatever the one running the test;
+    // the rows about other locales set theirs.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void controlsStartWithTheirTextsAndStates_data();
     void controlsStartWithTheirTextsAndStates();
     void startsWithAnEmptyConfigurationChoice();
