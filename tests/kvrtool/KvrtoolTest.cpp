@@ -5,9 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -226,15 +223,6 @@ TEST_F(Kvrtool, UnreadableFilesExitWith2)
     };
     for (const auto& [file, message] : cases)
         expectUnreadable(file, message);
-}
-
-// An endless input: a zero device, made here (as root, so in CI).
-TEST_F(Kvrtool, AnEndlessInputExitsWith2)
-{
-    const QString zero = path(QStringLiteral("zero"));
-    if (::mknod(QFile::encodeName(zero).constData(), S_IFCHR | 0444, makedev(1, 5)) != 0)
-        GTEST_SKIP() << "making a zero device needs root";
-    expectUnreadable(zero, tooLong);
 }
 
 TEST_F(Kvrtool, DrawWritesAWellFormedSvgOfEveryMemberAndNode)
