@@ -16,6 +16,7 @@
 #include <unistd.h>
 #endif
 
+#include "kvrfile/NumberText.h"
 
 namespace {
 
@@ -143,8 +144,8 @@ TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
 {
     using namespace trussFile;
     if (bytes.size() < headerSize)
-        return {std::nullopt, "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than the "
-                                  + std::to_string(headerSize) + " of its header"};
+        return {std::nullopt, "the file holds " + counted(static_cast<std::int64_t>(bytes.size()), "byte", "bytes")
+                                  + ", fewer than the " + std::to_string(headerSize) + " of its header"};
 
     TrussFileContent content;
     content.noMax = int16At(bytes, noMaxOffset);
