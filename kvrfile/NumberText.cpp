@@ -125,3 +125,8 @@ std::string formatSingle(float value)
     }
     return text;
 }
+
+std::string counted(std::int64_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}

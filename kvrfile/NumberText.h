@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Numbers as the programs print them, the same in every locale: the one
@@ -18,3 +19,6 @@ std::string formatSignificant(double value, int digits, Halves halves = Halves::
 // A Single as short as it can be, from 6 significant digits up, and still
 // read back to the same Single.
 std::string formatSingle(float value);
+
+// A count with its noun, in the singular for one: "1 byte", "0 bytes", "6 bytes".
+std::string counted(std::int64_t count, const char* one, const char* many);

@@ -50,8 +50,8 @@ private:
             return;
         }
         if (t.size != t.expectedSize)
-            find("file", std::to_string(t.size) + " bytes, but the counts (" + std::to_string(t.noNodes) + " nodes, "
-                             + std::to_string(t.noMembers) + " members) call for " + std::to_string(t.expectedSize)
+            find("file", std::to_string(t.size) + " bytes, but the counts (" + counted(t.noNodes, "node", "nodes") + ", "
+                             + counted(t.noMembers, "member", "members") + ") call for " + std::to_string(t.expectedSize)
                              + (t.size < t.expectedSize ? ": the file is truncated" : ": bytes follow the member table"));
         const int larger = std::max(t.noNodes, t.noMembers);
         if (t.noMax != larger)
@@ -113,8 +113,7 @@ private:
         }
         for (int n = 1; n <= t.noNodes; ++n)
             if (degree[static_cast<std::size_t>(n)] < 2)
-                find(nodeAt(n), "is on " + std::to_string(degree[static_cast<std::size_t>(n)])
-                                    + (degree[static_cast<std::size_t>(n)] == 1 ? " member" : " members")
+                find(nodeAt(n), "is on " + counted(degree[static_cast<std::size_t>(n)], "member", "members")
                                     + "; a truss node needs at least 2");
     }
 
@@ -197,8 +196,7 @@ private:
     // up for them.
     static std::string describe(const NodeLoads& loads)
     {
-        std::string line = "node loads: " + number(loads.total) + " kN in total on " + std::to_string(loads.loaded)
-                           + (loads.loaded == 1 ? " node" : " nodes");
+        std::string line = "node loads: " + number(loads.total) + " kN in total on " + counted(loads.loaded, "node", "nodes");
         if (loads.even)
             line += ", spread evenly: " + number(loads.each) + " kN every " + number(loads.pitch)
                     + " m, half of it at both ends";

@@ -2,11 +2,21 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <filesystem>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "kvrfile/NumberText.h"
 
 namespace {
 
@@ -32,12 +42,100 @@ SingleTable readTable(std::span<const std::uint8_t> bytes, std::size_t offset, s
     return table;
 }
 
+using OpenFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Why what is at path is not read, when it is not a regular file: a FIFO
+// waits for a writer, a device may go on for ever or act on being read, a
+// socket and a folder hold no bytes to read.
+std::string notAFile(const std::string& path, unsigned mode)
+{
+    const char* what = "not a regular file";
 #ifdef _WIN32
-std::filesystem::path fileSystemPath(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
-std::FILE* openToRead(const std::filesystem::path& path) { return ::_wfopen(path.c_str(), L"rb"); }
+    const unsigned type = mode & _S_IFMT;
+    if (type == _S_IFDIR)
+        what = "a folder";
+    else if (type == _S_IFIFO)
+        what = "a named pipe (FIFO), not a file";
+    else if (type == _S_IFCHR)
+        what = "a character device, not a file";
 #else
-std::filesystem::path fileSystemPath(const std::string& path) { return path; }
-std::FILE* openToRead(const std::filesystem::path& path) { return std::fopen(path.c_str(), "rb"); }
+    if (S_ISDIR(mode))
+        what = "a folder";
+    else if (S_ISFIFO(mode))
+        what = "a named pipe (FIFO), not a file";
+    else if (S_ISSOCK(mode))
+        what = "a socket, not a file";
+    else if (S_ISCHR(mode))
+        what = "a character device, not a file";
+    else if (S_ISBLK(mode))
+        what = "a block device, not a file";
+#endif
+    return "cannot read " + path + ": it is " + what;
+}
+
+bool isRegular(unsigned mode)
+{
+#ifdef _WIN32
+    return (mode & _S_IFMT) == _S_IFREG;
+#else
+    return S_ISREG(mode);
+#endif
+}
+
+#ifdef _WIN32
+// The file at path, open to read, or why not. Opening a device (NUL, CON)
+// does not wait, reading it might: it is refused before a byte is read.
+Result<OpenFile> openRegular(const std::string& path)
+{
+    std::filesystem::path onDisk;
+    try {
+        onDisk = std::u8string(path.begin(), path.end());
+    } catch (const std::filesystem::filesystem_error&) {
+        // A name that is not UTF-8 names no file.
+        return {std::nullopt, "cannot open " + path + ": the name is not UTF-8 text"};
+    }
+    std::error_code ignored;
+    if (std::filesystem::is_directory(onDisk, ignored))  // which _wfopen refuses with words that do not say so
+        return {std::nullopt, "cannot read " + path + ": it is a folder"};
+    OpenFile file(::_wfopen(onDisk.c_str(), L"rb"), &std::fclose);
+    if (!file)
+        return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
+    struct _stat64 status {};
+    if (::_fstat64(::_fileno(file.get()), &status) != 0)
+        return {std::nullopt, "cannot read " + path + ": " + std::strerror(errno)};
+    if (!isRegular(status.st_mode))
+        return {std::nullopt, notAFile(path, status.st_mode)};
+    return {std::move(file), {}};
+}
+#else
+// The file at path, open to read, or why not; nothing here waits. What is
+// not a regular file is refused by its name first, so that a device is not
+// even opened (opening one may act: a tape rewinds, a watchdog starts, a
+// terminal becomes the controlling one), and again by what was opened, which
+// may have been swapped in meanwhile: without waiting, as a FIFO's opening
+// would wait for a writer.
+Result<OpenFile> openRegular(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !isRegular(status.st_mode))
+        return {std::nullopt, notAFile(path, status.st_mode)};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
+    const auto refuse = [fd](std::string why) {
+        ::close(fd);
+        return Result<OpenFile>{std::nullopt, std::move(why)};
+    };
+    if (::fstat(fd, &status) != 0)
+        return refuse("cannot read " + path + ": " + std::strerror(errno));
+    if (!isRegular(status.st_mode))
+        return refuse(notAFile(path, status.st_mode));
+    // O_NONBLOCK stays: reading a regular file never waits on it anyway.
+    OpenFile file(::fdopen(fd, "rb"), &std::fclose);
+    if (!file)
+        return refuse("cannot read " + path + ": " + std::strerror(errno));
+    return {std::move(file), {}};
+}
 #endif
 
 }  // namespace
@@ -46,8 +144,8 @@ TrussFileRead readTrussFile(std::span<const std::uint8_t> bytes)
 {
     using namespace trussFile;
     if (bytes.size() < headerSize)
-        return {std::nullopt, "the file holds " + std::to_string(bytes.size()) + " bytes, fewer than the "
-                                  + std::to_string(headerSize) + " of its header"};
+        return {std::nullopt, "the file holds " + counted(static_cast<std::int64_t>(bytes.size()), "byte", "bytes")
+                                  + ", fewer than the " + std::to_string(headerSize) + " of its header"};
 
     TrussFileContent content;
     content.noMax = int16At(bytes, noMaxOffset);
@@ -91,18 +189,8 @@ TrussFileRead readTrussFile(std::FILE* file, const std::string& name)
 
 TrussFileRead readTrussFile(const std::string& path)
 {
-    std::filesystem::path onDisk;
-    try {
-        onDisk = fileSystemPath(path);
-    } catch (const std::filesystem::filesystem_error&) {
-        // Windows: a name that is not UTF-8 names no file.
-        return {std::nullopt, "cannot open " + path + ": the name is not UTF-8 text"};
-    }
-    std::error_code ignored;
-    if (std::filesystem::is_directory(onDisk, ignored))
-        return {std::nullopt, "cannot read " + path + ": it is a folder"};
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openToRead(onDisk), &std::fclose);
-    if (!file)
-        return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
-    return readTrussFile(file.get(), path);
+    Result<OpenFile> file = openRegular(path);
+    if (!file.value)
+        return {std::nullopt, file.error};
+    return readTrussFile(file.value->get(), path);
 }

@@ -63,7 +63,9 @@ QString shown(const QByteArray& path) { return fileName::fromBytes(path); }
 
 std::optional<Failure> writeInPlace(const QByteArray& path, QByteArrayView bytes)
 {
-    Descriptor fd(::open(path.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    // Without waiting, whatever may have taken the file's name since it was
+    // looked at (a FIFO, a device), and refused below unless a regular file.
+    Descriptor fd(::open(path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
         return failure(errno);

@@ -1,16 +1,21 @@
 // kvrtool as the shell runs it: what only the whole program decides, its
 // answer to a file-size limit and to a standard output that cannot be
-// written, a reader that leaves early, the toolkit's chatter, and file names
-// as bytes.
+// written, what is not a file where a file is read, a reader that leaves
+// early, the toolkit's chatter, and file names as bytes.
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <vector>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -105,6 +110,86 @@ TEST_P(KvrtoolProcess, FailuresToWriteExitWith2AndSaySo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolProcess, ::testing::ValuesIn(processCases), ByRowName());
+
+// A socket's file, with nothing listening on it.
+bool makeSocket(const QByteArray& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (std::size_t(path.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
+
+struct HostileTarget {
+    const char* name;
+    bool (*make)(const QByteArray& path);
+    const char* what;  // the refusal's words for it
+};
+
+const HostileTarget hostileTargets[] = {
+    {"a FIFO without a writer", [](const QByteArray& p) { return ::mkfifo(p, 0644) == 0; },
+     "it is a named pipe (FIFO), not a file"},
+    {"a socket", makeSocket, "it is a socket, not a file"},
+    // A copy of the zero device, endless (once read up to the size bound); as root, so in CI.
+    {"a character device", [](const QByteArray& p) { return ::mknod(p, S_IFCHR | 0444, makedev(1, 5)) == 0; },
+     "it is a character device, not a file"},
+    {"a folder", [](const QByteArray& p) { return ::mkdir(p, 0755) == 0; }, "it is a folder"},
+};
+
+class KvrtoolHostileTarget : public ::testing::TestWithParam<HostileTarget> {
+protected:
+    QTemporaryDir dir;
+};
+
+// Every command that reads a file, the thumbnailer's among them, refuses
+// what is not one at once, and writes nothing.
+TEST_P(KvrtoolHostileTarget, IsRefusedAtOnceWith2)
+{
+    const HostileTarget& t = GetParam();
+    const QString d = dir.path(), target = d + QStringLiteral("/target.kvr");
+    if (!t.make(QFile::encodeName(target)))
+        GTEST_SKIP() << "cannot make " << t.name << " here: " << std::strerror(errno);
+    const QStringList commands[] = {
+        {"show", target},
+        {"check", target},
+        {"solve", target},
+        {"draw", target, "-o", d + "/t.svg"},
+        {"report", target, "-o", d + "/t.pdf"},
+        {"draw", target, "--size", "64", "-o", d + "/t.png"},
+    };
+    // All at once: a command that waits costs the table one guard's time.
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (const QStringList& arguments : commands) {
+        tools.push_back(std::make_unique<QProcess>());
+        tools.back()->setProcessEnvironment(inCLocale());
+        tools.back()->start(QStringLiteral(KVRTOOL), arguments);
+    }
+    const QDeadlineTimer guard(5000);
+    for (std::size_t i = 0; i < tools.size(); ++i) {
+        SCOPED_TRACE(commands[i].join(u' ').toStdString());
+        QProcess& tool = *tools[i];
+        if (!tool.waitForFinished(int(guard.remainingTime()))) {
+            tool.kill();
+            tool.waitForFinished();
+            ADD_FAILURE() << "still waiting after 5 s";
+            continue;
+        }
+        EXPECT_EQ(tool.exitCode(), 2);
+        EXPECT_EQ(QString::fromLocal8Bit(tool.readAllStandardError()),
+                  QStringLiteral("kvrtool: cannot read %1: %2\n").arg(target, QString::fromLatin1(t.what)));
+    }
+    EXPECT_EQ(QDir(d).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("target.kvr")})
+        << "nothing written";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolHostileTarget, ::testing::ValuesIn(hostileTargets), ByRowName());
 
 struct ShellCase {
     const char* name;

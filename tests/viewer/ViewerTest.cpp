@@ -1,6 +1,15 @@
 // What the viewer shows of a truss file, and how it follows the file.
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QtTest>
 
@@ -41,6 +50,28 @@ bool generate(const QString& path, int panels)
 
 int rows(QTableView& view) { return view.model()->rowCount(); }
 
+// A writer that comes to the FIFO at path 5 s late: a window that waits for
+// one is let go then, and fails the test instead of hanging it.
+class LateWriter {
+public:
+    explicit LateWriter(QByteArray path)
+        : thread([path = std::move(path)](std::stop_token stop) {
+              std::mutex mutex;
+              std::condition_variable_any never;
+              std::unique_lock lock(mutex);
+              never.wait_for(lock, stop, std::chrono::seconds(5), [] { return false; });
+              if (stop.stop_requested())
+                  return;
+              if (const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                  ::close(fd);
+          })
+    {
+    }
+
+private:
+    std::jthread thread;
+};
+
 QString summaryValue(ViewerWindow& window, const QString& label)
 {
     for (int r = 0; r < window.summary().rowCount(); ++r)
@@ -64,6 +95,7 @@ private slots:
     void anInconsistentFileListsItsFindings();
     void anUnreadableFileKeepsTheLastView_data();
     void anUnreadableFileKeepsTheLastView();
+    void aFifoNamedOnTheCommandLineIsRefusedAtOnce();
     void exportsAreWrittenWholeOrSayWhyNot_data();
     void exportsAreWrittenWholeOrSayWhyNot();
 
@@ -220,6 +252,7 @@ void ViewerTest::anUnreadableFileKeepsTheLastView_data()
     QTest::newRow("removed") << "remove" << QString::fromLocal8Bit(std::strerror(ENOENT));
     QTest::newRow("a folder in its place") << "folder" << "it is a folder";
     QTest::newRow("longer than any truss file") << "grow" << "not a truss file";
+    QTest::newRow("a FIFO in its place") << "fifo" << "it is a named pipe (FIFO), not a file";
 }
 
 void ViewerTest::anUnreadableFileKeepsTheLastView()
@@ -239,11 +272,29 @@ void ViewerTest::anUnreadableFileKeepsTheLastView()
         QVERIFY(QFile::remove(file));
         if (change == QLatin1String("folder"))
             QVERIFY(QDir().mkdir(file));
+        else if (change == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
     }
+    const LateWriter writer(QFile::encodeName(file));
     QTRY_VERIFY_WITH_TIMEOUT(window.problem().contains(reason), 5000);
     QCOMPARE(rows(window.nodeView()), 16);
     QCOMPARE(rows(window.memberView()), 30);
     QVERIFY(!window.canvas().drawing().size.isEmpty());
+}
+
+// As kvrview FIFO starts: the window shows, and says why it shows nothing.
+void ViewerTest::aFifoNamedOnTheCommandLineIsRefusedAtOnce()
+{
+    const QString fifo = path(QStringLiteral("named.kvr"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const LateWriter writer(QFile::encodeName(fifo));
+    ViewerWindow window;
+    window.show();
+    QVERIFY(!window.openFile(fifo));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.problem(), QStringLiteral("cannot read %1: it is a named pipe (FIFO), not a file").arg(fifo));
+    QCOMPARE(window.windowTitle(), QStringLiteral("named.kvr – kvrview"));
+    QVERIFY(window.canvas().drawing().size.isEmpty());
 }
 
 void ViewerTest::exportsAreWrittenWholeOrSayWhyNot_data()

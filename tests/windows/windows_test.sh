@@ -130,6 +130,21 @@ while read -r name arguments; do
     fi
 done <<<"$refusals"
 
+# What is not a file is refused before a byte is read, with a line that says
+# what it is; a command that waited instead would end at the guard's 30 s.
+mkdir -p windows/a-folder.kvr
+kvrexe_guarded() { timeout 30 "$wine" "$kvrtool_exe" "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+nonFiles='NUL                  it is a character device, not a file
+windows\a-folder.kvr it is a folder'
+while read -r target what; do
+    message=$(kvrexe_guarded show "$target"); status=$?
+    if [[ $status == 2 && $message == "kvrtool: cannot read $target: $what" ]]; then
+        pass "show $target: refused at once, exit status 2, \"$message\""
+    else
+        fail "show $target" "exit status $status (124: still waiting after 30 s); said: $message"
+    fi
+done <<<"$nonFiles"
+
 echo "Windows paths and file names:"
 window=(--span 6 --height 1 --panels 7 --area 100 --e 205 --udl 10)
 drive_c=$WINEPREFIX/drive_c

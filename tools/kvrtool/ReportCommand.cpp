@@ -11,10 +11,13 @@
 
 namespace {
 
-std::optional<QPageSize> paperNamed(const QString& name)
+// The paper --paper names; without it, the locale's. A value given, even an
+// empty one, must name a paper: a mistyped one is not taken for the default.
+std::optional<QPageSize> paperOf(const QCommandLineParser& parser)
 {
-    if (name.isEmpty())
+    if (!parser.isSet(QStringLiteral("paper")))
         return paperFor(QLocale());
+    const QString name = parser.value(QStringLiteral("paper"));
     if (name.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0)
         return QPageSize(QPageSize::A4);
     if (name.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0)
@@ -45,9 +48,9 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             err << "kvrtool: -o: name a PDF file ending in .pdf\n";
             return kvrExit::failed;
         }
-        const std::optional<QPageSize> paper = paperNamed(parser.value(QStringLiteral("paper")));
+        const std::optional<QPageSize> paper = paperOf(parser);
         if (!paper) {
-            err << "kvrtool: --paper: give a4 or letter\n";
+            err << "kvrtool: --paper: expected a4 or letter, got '" << parser.value(QStringLiteral("paper")) << "'\n";
             return kvrExit::failed;
         }
         if (!hasTables(truss, err))
