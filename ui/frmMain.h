@@ -63,6 +63,9 @@ private:
     bool getFileName();
     std::optional<TrussParameters> readInputs();
     std::optional<std::int16_t> readPanelCount();
+    // A generation that ends without a file: the status says so before the
+    // message tells why.
+    void refuse(const QString& text);
     bool buildOrReport(const std::function<void(clsTruss&)>& build);
     void reportBuildFailure(const TrussBuildError& error);
     void reportSaveFailure(const atomicSave::Failure& failure);

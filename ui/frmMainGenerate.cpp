@@ -2,6 +2,7 @@
 // truss file.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include "numbers/NumberRule.h"
 #include "ui/CommonDialog.h"
@@ -29,6 +30,14 @@ QString refusal(const QString& field, numberRule::Conversion status)
     return QStringLiteral("%1 is not a number. Please enter a number.").arg(field);
 }
 
+// A span, height, area or modulus: a truss stands only on positive ones.
+QString notPositive(const QString& field, const QString& text, float value)
+{
+    if (value == 0.0f && !text.trimmed().startsWith(u'-') && text.contains(QRegularExpression(QStringLiteral("^[^eE]*[1-9]"))))
+        return QStringLiteral("%1 is too small: %2 rounds to 0 as a Single. Please enter a number greater than 0.").arg(field, text.trimmed());
+    return QStringLiteral("%1 must be greater than 0. Please enter a number greater than 0.").arg(field);
+}
+
 }  // namespace
 
 // Converts every box that the command reads, in the order it reads them, and
@@ -44,30 +53,38 @@ std::optional<TrussParameters> frmMain::readInputs()
             return 0.0f;
         const numberRule::SingleResult result = numberRule::toSingle(box->text());
         if (result.status != numberRule::Conversion::Ok) {
-            messages_.showMessage(refusal(field, result.status), MessageIcon::Exclamation);
+            refuse(refusal(field, result.status));
             ok = false;
         }
         return result.value;
+    };
+    const auto positive = [&](const QLineEdit* box) {
+        const float value = single(box);
+        if (ok && !(value > 0.0f)) {
+            refuse(notPositive(box->accessibleName(), box->text(), value));
+            ok = false;
+        }
+        return value;
     };
 
     TrussParameters in;
     // Every generation builds a Pratt truss, whatever the configuration list shows.
     in.config = clsTruss::prattTruss;
-    in.topE = single(txtEtop);
+    in.topE = positive(txtEtop);
     if (chkConstE->isChecked()) {
         in.btmE = in.topE;
         in.webE = in.topE;
     } else {
-        in.btmE = single(txtEbtm);
-        in.webE = single(txtEweb);
+        in.btmE = positive(txtEbtm);
+        in.webE = positive(txtEweb);
     }
-    in.topA = single(txtAtop);
-    in.btmA = single(txtAbtm);
-    in.webA = single(txtAweb);
+    in.topA = positive(txtAtop);
+    in.btmA = positive(txtAbtm);
+    in.webA = positive(txtAweb);
     in.loadType = curLoadType;
     in.loadValue = curLoadType == 1 ? single(txtW) : single(txtP);
-    in.L = single(txtSpan);
-    in.h = single(txtHeight);
+    in.L = positive(txtSpan);
+    in.h = positive(txtHeight);
     if (!ok)
         return std::nullopt;
     const std::optional<std::int16_t> np = readPanelCount();
@@ -84,14 +101,20 @@ std::optional<std::int16_t> frmMain::readPanelCount()
     case numberRule::Conversion::Ok:
         return panels.value;
     case numberRule::Conversion::OutOfRange:
-        messages_.showMessage(panelCountRange(), MessageIcon::Exclamation);
+        refuse(panelCountRange());
         return std::nullopt;
     case numberRule::Conversion::Empty:
     case numberRule::Conversion::NotANumber:
-        messages_.showMessage(refusal(txtPanels->accessibleName(), panels.status), MessageIcon::Exclamation);
+        refuse(refusal(txtPanels->accessibleName(), panels.status));
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+void frmMain::refuse(const QString& text)
+{
+    setStatus(QStringLiteral("Ready"));
+    messages_.showMessage(text, MessageIcon::Exclamation);
 }
 
 void frmMain::btnGenerate_Click()
@@ -101,10 +124,8 @@ void frmMain::btnGenerate_Click()
     // Every box is converted before the Save dialog opens, so the engineer
     // never chooses a file for a generation that cannot happen.
     const std::optional<TrussParameters> in = readInputs();
-    if (!in) {
-        setStatus(QStringLiteral("Ready"));
+    if (!in)
         return;
-    }
 
     Truss = std::make_unique<clsTruss>(messages_);
     clsTruss& truss = *Truss;
@@ -128,8 +149,8 @@ void frmMain::btnGenerate_Click()
         return;
     if (failure) {
         // A failure is never reported as success.
-        reportSaveFailure(*failure);
         setStatus(QStringLiteral("Truss file not written"));
+        reportSaveFailure(*failure);
         return;
     }
 
@@ -144,7 +165,6 @@ bool frmMain::buildOrReport(const std::function<void(clsTruss&)>& build)
         return true;
     } catch (const TrussBuildError& error) {
         reportBuildFailure(error);
-        setStatus(QStringLiteral("Ready"));
         return false;
     }
 }
@@ -168,7 +188,7 @@ void frmMain::reportBuildFailure(const TrussBuildError& error)
         text = QStringLiteral("The truss cannot be built: %1.").arg(QString::fromStdString(error.what()));
         break;
     }
-    messages_.showMessage(text + QStringLiteral("\nNo file was written."), MessageIcon::Exclamation);
+    refuse(text + QStringLiteral("\nNo file was written."));
 }
 
 void frmMain::reportSaveFailure(const atomicSave::Failure& failure)

@@ -1,8 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
 #include <QDragEnterEvent>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,9 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "kvrfile/TrussFileReader.h"
 #include "report/TrussSummary.h"
-#include "savefile/FileName.h"
 
 namespace {
 
@@ -96,7 +92,8 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     split->setSizes({740, 460});
     side->setSizes({250, 60, 450});
 
-    connect(&follower, &FileFollower::changed, this, [this] { openFile(follower.path()); });
+    connect(&document, &TrussDocument::studyChanged, this, &ViewerWindow::showStudy);
+    connect(&document, &TrussDocument::problemChanged, this, &ViewerWindow::sayProblem);
     connect(canvas_, &TrussCanvas::hovered, this, &ViewerWindow::sayWhatIsAt);
     connect(canvas_, &TrussCanvas::picked, this, &ViewerWindow::selectInTable);
     connect(nodeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -109,66 +106,26 @@ ViewerWindow::ViewerWindow(QWidget* parent)
 
 bool ViewerWindow::openFile(const QString& path)
 {
-    const bool sameFile = QFileInfo(path).absoluteFilePath() == follower.path();
-    if (!sameFile)
-        follower.follow(path);
     setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" – kvrview"));
     setWindowFilePath(QFileInfo(path).absoluteFilePath());
-    TrussFileRead read = readTrussFile(fileName::toBytes(path).toStdString());
-    if (!read.value) {
-        sayProblem(study_ ? tr("%1; the view shows the file as it was last read.").arg(QString::fromStdString(read.error))
-                          : QString::fromStdString(read.error));
-        return false;
-    }
-    ++generation;
-    pending = false;
-    // A file without its tables has nothing to solve and is checked at once.
-    if (read.value->hasTables())
-        showStudy(std::make_shared<const TrussStudy>(TrussStudy{std::move(*read.value), {}, std::nullopt, {}}), sameFile);
-    else
-        showStudy(std::make_shared<const TrussStudy>(studyTruss(std::move(*read.value))), sameFile);
-    sayProblem(study_->drawable() ? QString() : QString::fromStdString(study_->refusal));
-    if (study_->toStudy())
-        studyMeanwhile();
-    return true;
+    return document.open(path);
 }
 
-// A large truss takes a while to check and solve: the window shows it drawn
-// meanwhile, and stays responsive.
-void ViewerWindow::studyMeanwhile()
+void ViewerWindow::showStudy(bool sameFile)
 {
-    pending = true;
-    const int ticket = generation;
-    auto* watcher = new QFutureWatcher<TrussStudy>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, ticket] {
-        watcher->deleteLater();
-        if (ticket != generation)
-            return;
-        pending = false;
-        showStudy(std::make_shared<const TrussStudy>(watcher->result()), true);
-    });
-    watcher->setFuture(QtConcurrent::run([truss = study_->truss]() mutable { return studyTruss(std::move(truss)); }));
-}
-
-std::shared_ptr<const TrussStudy> ViewerWindow::withResults() const
-{
-    return pending ? std::make_shared<const TrussStudy>(studyTruss(study_->truss)) : study_;
-}
-
-void ViewerWindow::showStudy(std::shared_ptr<const TrussStudy> next, bool sameFile)
-{
-    study_ = std::move(next);
-    nodeModel.setStudy(study_);
-    memberModel.setStudy(study_);
-    canvas_->setStudy(study_, sameFile);
+    const std::shared_ptr<const TrussStudy> study = document.study();
+    nodeModel.setStudy(study);
+    memberModel.setStudy(study);
+    canvas_->setStudy(study, sameFile);
     canvas_->setSelection(TrussCanvas::Part::Node, {});  // the tables' selections end with their models
     showSummary();
     showFindings();
+    enableActions();
 }
 
 void ViewerWindow::showSummary()
 {
-    const std::vector<SummaryLine> lines = summaryOf(*study_);
+    const std::vector<SummaryLine> lines = summaryOf(*document.study());
     summary_->setRowCount(static_cast<int>(lines.size()));
     for (int r = 0; r < summary_->rowCount(); ++r) {
         summary_->setItem(r, 0, new QTableWidgetItem(lines[std::size_t(r)].label));
@@ -181,7 +138,7 @@ void ViewerWindow::showSummary()
 void ViewerWindow::showFindings()
 {
     findings_->clear();
-    for (const Finding& finding : study_->check.findings)
+    for (const Finding& finding : document.study()->check.findings)
         findings_->addItem(QString::fromStdString(finding.where + ": " + finding.what));
     findings_->setVisible(findings_->count() > 0);
 }

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include <QMainWindow>
 
 #include "report/TrussStudy.h"
-#include "viewer/FileFollower.h"
 #include "viewer/TrussCanvas.h"
+#include "viewer/TrussDocument.h"
 #include "viewer/TrussTableModel.h"
 
+class QAction;
 class QLabel;
 class QListWidget;
 class QSortFilterProxyModel;
@@ -17,9 +19,9 @@ class QTabWidget;
 class QTableView;
 class QTableWidget;
 
-// kvrview's window: the truss of a file drawn with its forces, its summary,
-// its findings and its node and member tables, following the file as it is
-// written again. A file that cannot be read leaves the last good view in
+// kvrview's window: shows the document's truss drawn with its forces, its
+// summary, its findings and its node and member tables, as the document
+// follows the file. A file that cannot be read leaves the last good view in
 // place and says why.
 class ViewerWindow : public QMainWindow {
     Q_OBJECT
@@ -29,17 +31,24 @@ public:
     // Reads the file and shows it; false, with the reason shown, when it
     // cannot be read.
     bool openFile(const QString& path);
-    QString filePath() const { return follower.path(); }
-    std::shared_ptr<const TrussStudy> study() const { return study_; }
+    QString filePath() const { return document.filePath(); }
+    std::shared_ptr<const TrussStudy> study() const { return document.study(); }
     // The file is drawn as soon as it is read; its findings and results
     // follow when it has been checked and solved, away from the window's
     // thread.
-    bool solving() const { return pending; }
+    bool solving() const { return document.solving(); }
 
-    // The picture (.svg or .png by its name) and the calculation pages,
-    // written through the save routine; the reason when they are not.
+    // The picture (.svg or .png by its name) and the calculation pages of
+    // the truss as solved, written through the save routine; the reason when
+    // they are not (also while the truss is still being solved: the menu's
+    // exports wait for it instead).
     std::optional<QString> exportPicture(const QString& path) const;
     std::optional<QString> exportPdf(const QString& path) const;
+
+    // The menu's actions, enabled by what there is to export or copy.
+    QAction& exportPictureAction() { return *exportPicture_; }
+    QAction& exportPdfAction() { return *exportPdf_; }
+    QAction& printAction() { return *print_; }
 
     TrussCanvas& canvas() { return *canvas_; }
     QTableView& nodeView() { return *nodeView_; }
@@ -54,9 +63,10 @@ protected:
 
 private:
     void makeMenus();
-    void showStudy(std::shared_ptr<const TrussStudy> next, bool sameFile);
-    void studyMeanwhile();
-    std::shared_ptr<const TrussStudy> withResults() const;
+    void enableActions();
+    void showStudy(bool sameFile);
+    // Runs write once the truss is solved, saying so meanwhile.
+    void whenSolved(const QString& what, std::function<void(const TrussStudy&)> write);
     void showSummary();
     void showFindings();
     void sayProblem(const QString& text);
@@ -69,8 +79,7 @@ private:
     void chooseAndExportPdf();
     void print();
 
-    std::shared_ptr<const TrussStudy> study_;
-    FileFollower follower;
+    TrussDocument document;
     TrussCanvas* canvas_;
     TrussTableModel nodeModel, memberModel;
     QSortFilterProxyModel *nodeSorted, *memberSorted;
@@ -79,6 +88,5 @@ private:
     QTableWidget* summary_;
     QListWidget* findings_;
     QLabel* problem_;
-    int generation = 0;    // of the file read; a solution of an earlier one is not shown
-    bool pending = false;  // the file shown is being solved
+    QAction *exportPicture_ = nullptr, *exportPdf_ = nullptr, *print_ = nullptr, *copyRows_ = nullptr;
 };

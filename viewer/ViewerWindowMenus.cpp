@@ -1,11 +1,13 @@
 // The viewer's menus: opening a file, its picture, its calculation pages on
 // paper or as a PDF, copying table rows, the zoom.
 #include <algorithm>
+#include <memory>
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -48,14 +50,14 @@ void ViewerWindow::makeMenus()
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open…"), QKeySequence::Open, this, &ViewerWindow::chooseAndOpen);
     file->addSeparator();
-    file->addAction(tr("Export &picture…"), this, &ViewerWindow::chooseAndExportPicture);
-    file->addAction(tr("Export P&DF…"), this, &ViewerWindow::chooseAndExportPdf);
-    file->addAction(tr("&Print…"), QKeySequence::Print, this, &ViewerWindow::print);
+    exportPicture_ = file->addAction(tr("Export &picture…"), this, &ViewerWindow::chooseAndExportPicture);
+    exportPdf_ = file->addAction(tr("Export P&DF…"), this, &ViewerWindow::chooseAndExportPdf);
+    print_ = file->addAction(tr("&Print…"), QKeySequence::Print, this, &ViewerWindow::print);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->addAction(tr("&Copy rows as CSV"), QKeySequence::Copy, this, &ViewerWindow::copyRows);
+    copyRows_ = edit->addAction(tr("&Copy rows as CSV"), QKeySequence::Copy, this, &ViewerWindow::copyRows);
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     QAction* in = view->addAction(tr("Zoom &in"), canvas_, &TrussCanvas::zoomIn);
@@ -63,6 +65,26 @@ void ViewerWindow::makeMenus()
     QAction* out = view->addAction(tr("Zoom &out"), canvas_, &TrussCanvas::zoomOut);
     out->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut});
     view->addAction(tr("&Fit"), QKeySequence(Qt::Key_0), canvas_, &TrussCanvas::fit);
+    enableActions();
+}
+
+// A picture and table rows need a truss to draw; the calculation pages only
+// a file read.
+void ViewerWindow::enableActions()
+{
+    const std::shared_ptr<const TrussStudy> study = document.study();
+    const bool drawable = study && study->drawable();
+    exportPicture_->setEnabled(drawable);
+    copyRows_->setEnabled(drawable);
+    exportPdf_->setEnabled(study != nullptr);
+    print_->setEnabled(study != nullptr);
+}
+
+void ViewerWindow::whenSolved(const QString& what, std::function<void(const TrussStudy&)> write)
+{
+    if (document.solving())
+        statusBar()->showMessage(tr("%1 once the truss is solved…").arg(what));
+    document.whenStudied(this, std::move(write));
 }
 
 void ViewerWindow::copyRows()
@@ -83,9 +105,11 @@ void ViewerWindow::copyRows()
 
 std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
 {
-    if (!study_ || !study_->drawable())
+    const std::shared_ptr<const TrussStudy> study = document.study();
+    if (!study || !study->drawable())
         return tr("there is no truss to draw");
-    const std::shared_ptr<const TrussStudy> study = withResults();
+    if (document.solving())
+        return tr("the truss is still being solved");
     const TrussDrawing drawing = drawTruss(study->truss, study->forces());
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return saved(path, toSvg(drawing).toUtf8());
@@ -100,9 +124,12 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
 
 std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
 {
-    if (!study_)
+    const std::shared_ptr<const TrussStudy> study = document.study();
+    if (!study)
         return tr("no truss file is open");
-    return saved(path, calculationPdf(*withResults(), headerFor(filePath()), paperFor(QLocale())));
+    if (document.solving())
+        return tr("the truss is still being solved");
+    return saved(path, calculationPdf(*study, headerFor(filePath()), paperFor(QLocale())));
 }
 
 void ViewerWindow::chooseAndOpen()
@@ -122,10 +149,13 @@ void ViewerWindow::chooseAndExportPicture()
         return;
     if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive) && !path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         path += filter.contains(QLatin1String("png")) ? QStringLiteral(".png") : QStringLiteral(".svg");
-    if (const std::optional<QString> failure = exportPicture(path))
-        QMessageBox::warning(this, windowTitle(), tr("The picture was not written to %1: %2").arg(path, *failure));
-    else
-        statusBar()->showMessage(tr("Wrote %1").arg(path));
+    whenSolved(tr("Writing the picture"), [this, path](const TrussStudy&) {
+        if (const std::optional<QString> failure = exportPicture(path))
+            QMessageBox::warning(this, windowTitle(),
+                                 tr("The picture was not written to %1: %2").arg(QDir::toNativeSeparators(path), *failure));
+        else
+            statusBar()->showMessage(tr("Wrote %1").arg(QDir::toNativeSeparators(path)));
+    });
 }
 
 void ViewerWindow::chooseAndExportPdf()
@@ -137,20 +167,27 @@ void ViewerWindow::chooseAndExportPdf()
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    if (const std::optional<QString> failure = exportPdf(path))
-        QMessageBox::warning(this, windowTitle(), tr("The PDF was not written to %1: %2").arg(path, *failure));
-    else
-        statusBar()->showMessage(tr("Wrote %1").arg(path));
+    whenSolved(tr("Writing the calculation pages"), [this, path](const TrussStudy&) {
+        if (const std::optional<QString> failure = exportPdf(path))
+            QMessageBox::warning(this, windowTitle(),
+                                 tr("The PDF was not written to %1: %2").arg(QDir::toNativeSeparators(path), *failure));
+        else
+            statusBar()->showMessage(tr("Wrote %1").arg(QDir::toNativeSeparators(path)));
+    });
 }
 
 void ViewerWindow::print()
 {
-    if (!study_)
+    if (!document.study())
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(paperFor(QLocale()));
-    printer.setDocName(QFileInfo(filePath()).fileName());
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        printCalculation(printer, *withResults(), headerFor(filePath()));
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setPageSize(paperFor(QLocale()));
+    printer->setDocName(QFileInfo(filePath()).fileName());
+    QPrintDialog dialog(printer.get(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    whenSolved(tr("Printing"), [this, printer](const TrussStudy& study) {
+        printCalculation(*printer, study, headerFor(filePath()));
+        statusBar()->showMessage(tr("Sent %1 to the printer").arg(printer->docName()));
+    });
 }

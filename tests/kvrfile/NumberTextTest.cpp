@@ -30,13 +30,16 @@ const Significant significants[] = {
 
 TEST(NumberText, SignificantDigitsInAnyLocale)
 {
-    // A locale with a decimal comma, where the system has one.
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    // A locale with a decimal comma: `scripts/bootstrap test` makes it.
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the de_DE.UTF-8 locale is not installed";
+    const struct RestoreC {
+        ~RestoreC() { std::setlocale(LC_ALL, "C"); }
+    } restoreC;
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     for (const Significant& c : significants) {
         SCOPED_TRACE(testing::Message() << c.value << " to " << c.digits << " digits");
         EXPECT_EQ(formatSignificant(c.value, c.digits, c.halves), c.text);
     }
-    std::setlocale(LC_ALL, "C");
 }
 
 TEST(NumberText, ASingleAsShortAsReadsBack)

@@ -293,6 +293,13 @@ void WindowGenerateTest::boxesThatDoNotConvertAreNamed_data()
                                      << "Top Chord: E (kN/mm2) is too large. Please enter a number between -3.4E+38 and 3.4E+38.";
     QTest::newRow("panels beyond 16 bits") << "txtPanels" << "32768" << "No. Web Panels must be a whole number from 1 to 8191.";
     QTest::newRow("panels far below") << "txtPanels" << "-1e9" << "No. Web Panels must be a whole number from 1 to 8191.";
+    // A truss stands only on a positive span, height, area and modulus.
+    QTest::newRow("height 0") << "txtHeight" << "0" << "Height (m) must be greater than 0. Please enter a number greater than 0.";
+    QTest::newRow("span -6") << "txtSpan" << "-6" << "Span (m) must be greater than 0. Please enter a number greater than 0.";
+    QTest::newRow("web area -0") << "txtAweb" << "-0" << "Web Area (mm2) must be greater than 0. Please enter a number greater than 0.";
+    QTest::newRow("bottom E 0") << "txtEbtm" << "0" << "Btm Chord: E (kN/mm2) must be greater than 0. Please enter a number greater than 0.";
+    QTest::newRow("top area below any Single")
+        << "txtAtop" << "1e-50" << "Top Chord: Area (mm2) is too small: 1e-50 rounds to 0 as a Single. Please enter a number greater than 0.";
 }
 
 void WindowGenerateTest::boxesThatDoNotConvertAreNamed()
@@ -306,9 +313,12 @@ void WindowGenerateTest::boxesThatDoNotConvertAreNamed()
     w.set(qPrintable(name), text);
     QVERIFY(w.sink.messages.empty());
     w.dialog.answers.push_back(path(QStringLiteral("never.kvr")));
+    QString statusWhileShown;
+    w.sink.whileShown = [&](const QString&) { statusWhileShown = w.status(); };
 
     w.generate();
     QCOMPARE(w.sink.texts(), QStringList{message});
+    QCOMPARE(statusWhileShown, QStringLiteral("Ready"));
     QCOMPARE(w.sink.messages[0].icon, MessageIcon::Exclamation);
     QVERIFY2(w.dialog.showings.empty(), "no file is chosen for a generation that cannot happen");
     QVERIFY(filesIn(dir_->path()).isEmpty());

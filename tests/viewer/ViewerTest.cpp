@@ -242,6 +242,8 @@ void ViewerTest::anInconsistentFileListsItsFindings()
     QVERIFY2(listed.join(u'\n').contains(finding), qPrintable(listed.join(u'\n')));
     QCOMPARE(rows(window.nodeView()), nodeRows);
     QCOMPARE(window.canvas().drawing().size.isEmpty(), nodeRows == 0);
+    QCOMPARE(window.exportPictureAction().isEnabled(), nodeRows != 0);
+    QVERIFY(window.exportPdfAction().isEnabled() && window.printAction().isEnabled());
     QVERIFY(!summaryValue(window, QStringLiteral("not solved")).isEmpty());
 }
 
@@ -314,7 +316,9 @@ void ViewerTest::exportsAreWrittenWholeOrSayWhyNot()
     const QString file = path(QStringLiteral("export.kvr")), target = path(name);
     QVERIFY(generate(file, 7));
     ViewerWindow window;
+    QVERIFY(!window.exportPictureAction().isEnabled() && !window.exportPdfAction().isEnabled() && !window.printAction().isEnabled());
     QVERIFY(window.openFile(file));
+    QTRY_VERIFY(!window.solving());
     const std::optional<QString> failure = name.endsWith(QLatin1String(".pdf")) ? window.exportPdf(target) : window.exportPicture(target);
     QCOMPARE(failure.has_value(), start.isEmpty());
     QVERIFY(readAll(target).startsWith(start) && (start.isEmpty() == !QFile::exists(target)));
