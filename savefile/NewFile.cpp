@@ -97,6 +97,7 @@ std::optional<Failure> NewFile::createNamed(const QByteArray& target)
         if (::fstat(fd.get(), &opened) == 0 && ::lstat(candidate.constData(), &named) == 0 && sameFile(opened, named)) {
             fd_ = std::move(fd);
             path_ = candidate;
+            guard_.watch(path_, fd_.get());  // a kill before this moment leaves it to the next save
             return std::nullopt;
         }
     }
@@ -114,6 +115,8 @@ std::optional<Failure> NewFile::giveNewFilePermissions(const QByteArray& target)
     struct stat status {};
     if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
         return failure(errno);
+    NameGuard guard;
+    guard.watch(probe, fd.get());
     const std::variant<ExtendedAttributes, Failure> attributes = extendedAttributesOf(probe);
     ::unlink(probe.constData());
     if (const Failure* failed = std::get_if<Failure>(&attributes))
@@ -129,6 +132,7 @@ std::optional<Failure> NewFile::linkAsTemporary(const QByteArray& target)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray candidate = temporaryPath(target);
+        guard_.watch(candidate, fd_.get());
         if (linkUnnamed(fd_.get(), candidate) == 0) {
             path_ = candidate;
             return std::nullopt;
@@ -153,6 +157,7 @@ std::optional<Failure> NewFile::takeName(const QByteArray& target, bool replace)
     if (::rename(path_.constData(), target.constData()) != 0)
         return failure(errno);
     path_.clear();
+    guard_.release();
     return std::nullopt;
 }
 

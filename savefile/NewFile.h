@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include "savefile/AtomicSave.h"
+#include "savefile/NameGuard.h"
 #include "savefile/PosixFiles.h"
 
 namespace atomicSave::posix {
@@ -14,9 +15,11 @@ namespace atomicSave::posix {
 // has no name until then (O_TMPFILE), so that no one else can open it and a
 // save killed halfway leaves nothing. Elsewhere it is made private (0600)
 // under a hidden name, .NAME.XXXXXXXX.part, locked for as long as its save
-// runs, and removeLeftovers() of the next save of the same target removes
-// what a killed save left. The file is removed again unless it takes the
-// target's name.
+// runs. Whenever it has a name of its own (replacing a file, an unnamed one
+// gets one for a moment), a guardian removes it should the save be killed
+// (NameGuard.h); removeLeftovers() of the next save of the same target
+// removes what a power cut left. The file is removed again unless it takes
+// the target's name.
 class NewFile {
 public:
     NewFile() = default;
@@ -46,6 +49,7 @@ private:
     Descriptor fd_;
     bool unnamed_ = false;
     QByteArray path_;  // while the file has a name of its own
+    NameGuard guard_;  // of that name; released after the destructor removed it
 };
 
 }  // namespace atomicSave::posix

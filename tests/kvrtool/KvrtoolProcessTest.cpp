@@ -1,7 +1,8 @@
 // kvrtool as the shell runs it: what only the whole program decides, its
 // answer to a file-size limit and to a standard output that cannot be
 // written, what is not a file where a file is read, a reader that leaves
-// early, the toolkit's chatter, and file names as bytes.
+// early, the toolkit's chatter, file names as bytes, and a save killed as it
+// gives the new file the target's name.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -193,10 +194,17 @@ INSTANTIATE_TEST_SUITE_P(Kvrtool, KvrtoolHostileTarget, ::testing::ValuesIn(host
 
 struct ShellCase {
     const char* name;
-    const char* script;  // sh, with $K for kvrtool and $D for the test's folder
+    const char* script;  // sh, with $K for kvrtool, $D for the test's folder, and $KILLED (below)
     const char* out;     // all of the standard output
     int status;
+    const char* cannot = nullptr;  // sh: prints why the row cannot run here, or nothing
 };
+
+// Runs a command and kills it (SIGKILL, exit status 137) as it renames a
+// file; strace injects only into the calls it traces.
+const QString killedAtRename = QStringLiteral("strace -f -qq -o /dev/null -e trace=rename -e inject=rename:signal=SIGKILL");
+// sh: prints why strace cannot kill a save here.
+#define WITHOUT_STRACE "strace -qq -o /dev/null true 2>/dev/null || echo strace is missing or may not trace here"
 
 const ShellCase shellCases[] = {
     {"a reader that leaves early", R"sh(("$K" show "$D/big.kvr"; echo $? >"$D/status") | head -c1; cat "$D/status")sh", "c141\n", 0},
@@ -207,6 +215,17 @@ const ShellCase shellCases[] = {
      R"sh(name=$(printf 'caf\351.kvr'); "$K" generate --span 6 --height 1 --panels 1 --area 1 --e 1 --udl 1 -o "$D/$name" >/dev/null &&
         "$K" check "$D/$name" | tail -n1 && ls "$D" | grep -c "^$name\$" && ls "$D" | grep -c "^caf$(printf '\357\277\275')")sh",
      "consistent\n1\n0\n", 1},
+    // The killed save's guardian removes the new file's temporary name; strace
+    // returns once every process it followed has ended.
+    {"a save killed at the rename leaves the earlier file whole and nothing beside it",
+     R"sh(G="generate --span 6 --height 1 --panels 3 --area 1 --e 1 --udl 1"; cp "$D/t.kvr" "$D/old"; "$K" $G -o "$D/new" >/dev/null
+        $KILLED "$K" $G -o "$D/t.kvr" 2>/dev/null; echo $?; ls -A "$D"; cmp -s "$D/t.kvr" "$D/old" || cmp -s "$D/t.kvr" "$D/new")sh",
+     "137\nbig.kvr\nnew\nold\nt.kvr\n", 0, WITHOUT_STRACE},
+    {"a save killed at the rename, without /proc (a hidden new file), leaves nothing beside the target",
+     R"sh(G="generate --span 6 --height 1 --panels 3 --area 1 --e 1 --udl 1"; cp "$D/t.kvr" "$D/old"; "$K" $G -o "$D/new" >/dev/null
+        unshare -m --propagation private sh -c 'umount -l /proc && exec "$0" "$@"' $KILLED "$K" $G -o "$D/t.kvr" 2>/dev/null; echo $?
+        ls -A "$D"; cmp -s "$D/t.kvr" "$D/old" || cmp -s "$D/t.kvr" "$D/new")sh",
+     "137\nbig.kvr\nnew\nold\nt.kvr\n", 0, WITHOUT_STRACE "; [ $(id -u) = 0 ] || echo hiding /proc needs root"},
 };
 
 class KvrtoolShell : public ::testing::TestWithParam<ShellCase> {
@@ -230,9 +249,17 @@ protected:
 TEST_P(KvrtoolShell, KeepsItsWordInTheShell)
 {
     const ShellCase& c = GetParam();
+    if (c.cannot != nullptr) {
+        QProcess check;
+        check.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.cannot)});
+        ASSERT_TRUE(check.waitForFinished(60000));
+        if (const QString why = QString::fromUtf8(check.readAllStandardOutput()).trimmed(); !why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
+    }
     QProcessEnvironment environment = inCLocale();
     environment.insert(QStringLiteral("K"), QStringLiteral(KVRTOOL));
     environment.insert(QStringLiteral("D"), dir.path());
+    environment.insert(QStringLiteral("KILLED"), killedAtRename);
     QProcess shell;
     shell.setProcessEnvironment(environment);
     shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(c.script)});
