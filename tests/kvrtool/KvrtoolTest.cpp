@@ -1,4 +1,4 @@
-// kvrtool: generate, show, check, solve and draw, through its own entry point.
+// kvrtool: generate, show, check, solve, draw and sections, through its own entry point.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -511,6 +511,35 @@ TEST_F(Kvrtool, HelpVersionAndMistakenOptions)
             EXPECT_EQ(run.err.count(u'\n'), 1);
         }
     }
+}
+
+TEST_F(Kvrtool, SectionsListsTheTablesAndNamesTheChoicesItRefuses)
+{
+    const LineCase cases[] = {
+        {{"sections", "--csv", "--family", "shs"}, 0,
+         "designation,family,standard,h_mm,b_mm,t_mm,A_mm2,Iy_mm4,Iz_mm4,iy_mm,iz_mm,mass_kg_m\n"
+         "SHS 40x40x3.2,SHS,EN 10210-2,40,40,3.2,"},
+        {{"sections", "--csv", "--code", "AISC360", "--family", "W"}, 0, "\nW8X31,W,AISC,203.2,203.2,11.049,"},
+        {{"sections", "--code", "en1993"}, 0, "\nCHS 88.9x4 CF        CHS    EN 10219-2     88.9     88.9       4      1067"},
+        {{"sections", "--family", "IPE"}, 0, "\n18 sections\n"},
+        {{"sections", "--family", "HEM"}, 1, "--family: unknown family 'HEM'; the families are SHS, RHS, CHS, IPE, HEA, HEB, HSS and W"},
+        {{"sections", "--code", "en1993", "--family", "W"}, 1, "'W' in en1993; the families are SHS, RHS, CHS, IPE, HEA and HEB"},
+        {{"sections", "--code", "bs5950"}, 1, "--code: unknown code 'bs5950'; the codes are en1993 and aisc360"},
+        {{"sections", "truss.kvr"}, 1, "sections reads no file"},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const ToolRun run = kvrtool(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE((c.status == 0 ? run.out : run.err).contains(QString::fromUtf8(c.text)))
+            << run.out.left(2000).toStdString() << run.err.toStdString();
+        EXPECT_EQ(c.status == 0 ? run.err.isEmpty() : run.out.isEmpty(), true);
+    }
+    // Every row has its twelve fields in any locale: no decimal comma.
+    const QStringList rows = kvrtool({"sections", "--csv"}).out.split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_GT(rows.size(), 1000);
+    for (const QString& row : rows)
+        EXPECT_EQ(row.count(u','), 11) << row.toStdString();
 }
 
 QMap<QString, int> elementsOf(const QByteArray& svg, QStringList* texts = nullptr)

@@ -104,6 +104,17 @@ while read -r name options; do
         fi
     done
 done <<<"$trusses"
+# The section tables, embedded in both programs, list the same sections with
+# the same properties.
+kvrlinux sections --csv >linux/sections.csv; linuxStatus=$?
+kvrexe sections --csv >windows/sections.csv; windowsStatus=$?
+if [[ $linuxStatus != 0 || $windowsStatus != 0 ]]; then
+    fail "sections --csv" "exit status $windowsStatus, on Linux $linuxStatus"
+elif ! same_output linux/sections.csv windows/sections.csv; then
+    fail "sections --csv" "$(diff linux/sections.csv windows/sections.csv | head -5)"
+else
+    pass "sections --csv prints the same $(($(wc -l <linux/sections.csv) - 1)) sections"
+fi
 # A PNG is drawn with the system's fonts, so only its size is the same.
 kvrlinux draw linux/window.kvr -o linux/window.png >/dev/null
 kvrexe draw linux/window.kvr -o windows/window.png >/dev/null
@@ -117,7 +128,8 @@ fi
 # Refusals that are the program's own words (not the system's) read the same.
 refusals='too-large  generate --span 1e40 --height 1 --panels 7 --area 100 --e 205 --udl 10 -o x.kvr
 no-panels  generate --span 6 --height 1 --panels 0 --area 100 --e 205 --udl 10 -o x.kvr
-truncated  show truncated.kvr'
+truncated  show truncated.kvr
+no-family  sections --code aisc360 --family IPE'
 head -c 1000 linux/window.kvr >truncated.kvr
 while read -r name arguments; do
     read -ra a <<<"$arguments"

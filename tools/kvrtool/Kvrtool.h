@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 // kvrtool: read, check, solve, draw and report on a truss file; generate one from the command
-// line. arguments[0] is the program's name. Returns the exit status.
+// line; list the steel section tables. arguments[0] is the program's name. Returns the exit status.
 int runKvrtool(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // Exit statuses.
