@@ -12,27 +12,11 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include "KvrtoolRun.h"
 #include "TrussTestSupport.h"
 #include "kvrfile/TrussFile.h"
-#include "tools/kvrtool/Kvrtool.h"
 
 namespace {
-
-struct ToolRun {
-    int status;
-    QString out, err;
-};
-
-ToolRun kvrtool(QStringList arguments)
-{
-    arguments.prepend(QStringLiteral("kvrtool"));
-    ToolRun run{};
-    QTextStream out(&run.out), err(&run.err);
-    run.status = runKvrtool(arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
-}
 
 class Kvrtool : public ::testing::Test {
 protected:

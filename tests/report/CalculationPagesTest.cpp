@@ -9,19 +9,16 @@
 #include "report/CalculationPages.h"
 #include "report/ResultTables.h"
 #include "report/TrussSummary.h"
-#include "tools/kvrtool/Kvrtool.h"
+#include "KvrtoolRun.h"
 
 namespace {
 
-int kvrtool(const QStringList& arguments)
+int kvrtoolStatus(const QStringList& arguments)
 {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = runKvrtool(QStringList{QStringLiteral("kvrtool")} + arguments, o, e);
-    e.flush();
-    if (!err.isEmpty())
-        qInfo("kvrtool: %s", qPrintable(err));
-    return status;
+    const ToolRun run = kvrtool(arguments);
+    if (!run.err.isEmpty())
+        qInfo("kvrtool: %s", qPrintable(run.err));
+    return run.status;
 }
 
 QString run(const char* program, const QStringList& arguments)
@@ -57,7 +54,7 @@ private:
 void CalculationPagesTest::initTestCase()
 {
     truss = dir.filePath(QStringLiteral("roof.kvr"));
-    QCOMPARE(kvrtool({QStringLiteral("generate"), QStringLiteral("--span"), QStringLiteral("24"), QStringLiteral("--height"),
+    QCOMPARE(kvrtoolStatus({QStringLiteral("generate"), QStringLiteral("--span"), QStringLiteral("24"), QStringLiteral("--height"),
                       QStringLiteral("3"), QStringLiteral("--panels"), QStringLiteral("40"), QStringLiteral("--area"),
                       QStringLiteral("2000"), QStringLiteral("-e"), QStringLiteral("210"), QStringLiteral("--udl"),
                       QStringLiteral("10"), QStringLiteral("-o"), truss}),
@@ -67,7 +64,7 @@ void CalculationPagesTest::initTestCase()
 void CalculationPagesTest::pagesHoldTheSummaryAndEveryMembersForce()
 {
     const QString pdf = dir.filePath(QStringLiteral("calc.pdf"));
-    QCOMPARE(kvrtool({QStringLiteral("report"), truss, QStringLiteral("-o"), pdf}), kvrExit::ok);
+    QCOMPARE(kvrtoolStatus({QStringLiteral("report"), truss, QStringLiteral("-o"), pdf}), kvrExit::ok);
     const QString text = run(PDFTOTEXT, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QString pages = run(PDFINFO, {pdf}).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).trimmed();
 
@@ -109,7 +106,7 @@ void CalculationPagesTest::pagesHaveThePaperAsked()
     QStringList arguments{QStringLiteral("report"), truss, QStringLiteral("-o"), pdf};
     if (!paper.isEmpty())
         arguments << QStringLiteral("--paper") << paper;
-    QCOMPARE(kvrtool(arguments), kvrExit::ok);
+    QCOMPARE(kvrtoolStatus(arguments), kvrExit::ok);
     const QString info = run(PDFINFO, {pdf});
     QVERIFY2(flat(info).contains(QStringLiteral("Page size: ") + size), qPrintable(info));
 }
@@ -135,7 +132,7 @@ void CalculationPagesTest::drawSizeIsThePngsLongerSide()
     QFETCH(int, status);
     QFETCH(int, width);
     const QString picture = dir.filePath(size + name);
-    QCOMPARE(kvrtool({QStringLiteral("draw"), truss, QStringLiteral("-o"), picture, QStringLiteral("--size"), size}), status);
+    QCOMPARE(kvrtoolStatus({QStringLiteral("draw"), truss, QStringLiteral("-o"), picture, QStringLiteral("--size"), size}), status);
     const QImage image(picture, "PNG");
     QCOMPARE(image.width(), width);
     QVERIFY(image.height() <= width);

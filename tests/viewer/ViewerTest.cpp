@@ -18,29 +18,26 @@
 #include <QTableView>
 #include <QTableWidget>
 
+#include "KvrtoolRun.h"
 #include "TrussTestSupport.h"
 #include "kvrfile/TrussFile.h"
 #include "savefile/AtomicSave.h"
-#include "tools/kvrtool/Kvrtool.h"
 #include "viewer/ViewerWindow.h"
 
 namespace {
 
-// Runs kvrtool in-process; its standard output, or a failure.
-QString kvrtool(const QStringList& arguments)
+// kvrtool's standard output, or a failure.
+QString kvrtoolOut(const QStringList& arguments)
 {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = runKvrtool(QStringList{QStringLiteral("kvrtool")} + arguments, o, e);
-    o.flush();
-    if (status != kvrExit::ok)
-        qWarning("kvrtool %s: %s", qPrintable(arguments.join(u' ')), qPrintable(err));
-    return out;
+    const ToolRun run = kvrtool(arguments);
+    if (run.status != kvrExit::ok)
+        qWarning("kvrtool %s: %s", qPrintable(arguments.join(u' ')), qPrintable(run.err));
+    return run.out;
 }
 
 bool generate(const QString& path, int panels)
 {
-    const QString out = kvrtool({QStringLiteral("generate"), QStringLiteral("--span"), QString::number(2 * panels),
+    const QString out = kvrtoolOut({QStringLiteral("generate"), QStringLiteral("--span"), QString::number(2 * panels),
                                  QStringLiteral("--height"), QStringLiteral("3"), QStringLiteral("--panels"),
                                  QString::number(panels), QStringLiteral("--area"), QStringLiteral("2000"),
                                  QStringLiteral("-e"), QStringLiteral("210"), QStringLiteral("--udl"), QStringLiteral("10"),
@@ -126,7 +123,7 @@ void ViewerTest::openingFillsTablesAndSummaryAsSolve()
     QCOMPARE(window.windowTitle(), QStringLiteral("open.kvr – kvrview"));
     QCOMPARE(summaryValue(window, QStringLiteral("panels")), QString::number(panels));
     // Every line of solve's summary that the viewer shows reads the same.
-    const QStringList solved = kvrtool({QStringLiteral("solve"), file}).section(QStringLiteral("\n\n"), 0, 0).split(u'\n');
+    const QStringList solved = kvrtoolOut({QStringLiteral("solve"), file}).section(QStringLiteral("\n\n"), 0, 0).split(u'\n');
     int compared = 0;
     for (const QString& line : solved) {
         const QString label = line.section(QStringLiteral(": "), 0, 0);
