@@ -12,13 +12,13 @@ struct Command {
 
 const Command commands[] = {
     {showForm, showCommand}, {checkForm, checkCommand}, {solveForm, solveCommand},
-    {drawForm, drawCommand}, {generateForm, generateCommand}, {reportForm, reportCommand},
+    {drawForm, drawCommand}, {designForm, designCommand}, {generateForm, generateCommand}, {reportForm, reportCommand},
 };
 
 QString usage()
 {
     QString text = QStringLiteral(
-        "kvrtool: read, check, solve, draw, generate and report the truss files of Ambrell.\n"
+        "kvrtool: read, check, solve, draw, design, generate and report the truss files of Ambrell.\n"
         "usage: kvrtool COMMAND ARGUMENTS\n"
         "       kvrtool COMMAND --help   the command's arguments and options, with their units\n"
         "       kvrtool --help | --version\n\ncommands:\n");
