@@ -82,7 +82,8 @@ while read -r name options; do
     fi
     # The commands read the Linux file, so the Windows program's reading is
     # tested apart from its writing.
-    for command in show "show --csv" check solve "solve --csv"; do
+    for command in show "show --csv" check solve "solve --csv" \
+        "design --code en1993 --section top=SHS100x100x5 --section bottom=SHS60x60x4 --section web=SHS60x60x4 --csv"; do
         read -ra c <<<"$command"
         kvrlinux "${c[@]}" "linux/$name.kvr" >linux/out; linuxStatus=$?
         kvrexe "${c[@]}" "linux/$name.kvr" >windows/out; windowsStatus=$?

@@ -31,13 +31,14 @@ std::vector<OptionForm> withHelp(const CommandForm& form)
     return options;
 }
 
-// Each option once: a second value would silently replace the first.
+// Each option once, unless it takes one value each time: a second value
+// would silently replace the first.
 std::optional<QString> givenTwice(const CommandForm& form, const QCommandLineParser& parser)
 {
     QMap<QString, int> seen;
     for (const QString& name : parser.optionNames())
         for (const OptionForm& option : withHelp(form))
-            if (option.names.contains(name) && ++seen[option.names.constLast()] == 2)
+            if (option.names.contains(name) && !option.repeatable && ++seen[option.names.constLast()] == 2)
                 return namesOf(option, QStringLiteral("/"));
     return std::nullopt;
 }

@@ -12,6 +12,7 @@ struct OptionForm {
     QStringList names;    // a one-letter name beside a long one is its short form: {"o", "output"}; {"e"} is --e
     QString valueName;    // empty for a switch
     QString description;  // with the unit of the value
+    bool repeatable = false;  // given once a value: --section top=... --section web=...
 };
 
 struct CommandForm {

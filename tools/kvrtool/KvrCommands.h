@@ -19,6 +19,7 @@ int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
 int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int sectionsCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 // What each command takes, for its parser and its help.
@@ -28,6 +29,7 @@ const CommandForm& solveForm();
 const CommandForm& drawForm();
 const CommandForm& generateForm();
 const CommandForm& reportForm();
+const CommandForm& designForm();
 const CommandForm& sectionsForm();
 
 // Parses the arguments of show, check, solve or draw and reads their one

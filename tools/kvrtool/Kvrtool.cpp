@@ -12,14 +12,14 @@ struct Command {
 
 const Command commands[] = {
     {showForm, showCommand}, {checkForm, checkCommand}, {solveForm, solveCommand},
-    {drawForm, drawCommand}, {generateForm, generateCommand}, {reportForm, reportCommand},
+    {drawForm, drawCommand}, {designForm, designCommand}, {generateForm, generateCommand}, {reportForm, reportCommand},
     {sectionsForm, sectionsCommand},
 };
 
 QString usage()
 {
     QString text = QStringLiteral(
-        "kvrtool: read, check, solve, draw, generate and report the truss files of Ambrell; list the steel sections.\n"
+        "kvrtool: read, check, solve, draw, design, generate and report the truss files of Ambrell; list the steel sections.\n"
         "usage: kvrtool COMMAND ARGUMENTS\n"
         "       kvrtool COMMAND --help   the command's arguments and options, with their units\n"
         "       kvrtool --help | --version\n\ncommands:\n");
