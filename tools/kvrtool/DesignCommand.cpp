@@ -25,18 +25,6 @@ struct OptionError {
 
 const QString groupNames = QStringLiteral("top, bottom, verticals, diagonals or web");
 
-struct FamilyName {
-    const char* name;
-    SectionFamily family;
-    DesignCode code;
-};
-constexpr FamilyName familyNames[] = {
-    {"SHS", SectionFamily::SHS, DesignCode::En1993}, {"RHS", SectionFamily::RHS, DesignCode::En1993},
-    {"CHS", SectionFamily::CHS, DesignCode::En1993}, {"IPE", SectionFamily::IPE, DesignCode::En1993},
-    {"HEA", SectionFamily::HEA, DesignCode::En1993}, {"HEB", SectionFamily::HEB, DesignCode::En1993},
-    {"HSS", SectionFamily::HSS, DesignCode::Aisc360}, {"W", SectionFamily::W, DesignCode::Aisc360},
-};
-
 class Options {
 public:
     explicit Options(const QCommandLineParser& parser) : parser_(parser) {}
@@ -77,7 +65,7 @@ public:
     {
         GroupSections sections;
         for (const auto& [group, designation] : byGroup("section", QStringLiteral("DESIGNATION"))) {
-            const Section* section = findSection(designation.toStdString(), code);
+            const Section* section = findSection(code, designation.toStdString());
             if (section == nullptr)
                 throw OptionError{QStringLiteral("--section: no section '%1' in the %2 tables (kvrtool sections lists them)")
                                       .arg(designation, QLatin1String(codeName(code)))};
@@ -91,20 +79,19 @@ public:
         std::map<MemberGroup, std::vector<const Section*>> families;
         QStringList names;
         for (const auto& [group, text] : byGroup("size", QStringLiteral("FAMILY"))) {
-            const FamilyName* family = nullptr;
-            for (const FamilyName& f : familyNames)
-                if (text.compare(QLatin1String(f.name), Qt::CaseInsensitive) == 0)
-                    family = &f;
-            if (family == nullptr)
+            const std::optional<SectionFamily> family = familyNamed(text.toStdString());
+            if (!family)
                 throw OptionError{QStringLiteral("--size: '%1' is not a family: SHS, RHS, CHS, IPE, HEA, HEB, HSS or W").arg(text)};
-            if (family->code != code)
+            const std::string_view familyName = nameOf(*family);
+            const QString name = QString::fromUtf8(familyName.data(), qsizetype(familyName.size()));
+            if (codeOf(*family) != code)
                 throw OptionError{QStringLiteral("--size: %1 is a family of the %2 tables, not of %3")
-                                      .arg(QLatin1String(family->name), QLatin1String(codeName(family->code)), QLatin1String(codeName(code)))};
-            families[group] = sectionsOf(code, family->family);
+                                      .arg(name, QLatin1String(codeName(codeOf(*family))), QLatin1String(codeName(code)))};
+            families[group] = sectionsOf(code, *family);
             if (families[group].empty())
-                throw OptionError{QStringLiteral("--size: the %1 tables hold no %2 sections").arg(QLatin1String(codeName(code)), QLatin1String(family->name))};
-            if (!names.contains(QLatin1String(family->name)))
-                names << QLatin1String(family->name);
+                throw OptionError{QStringLiteral("--size: the %1 tables hold no %2 sections").arg(QLatin1String(codeName(code)), name)};
+            if (!names.contains(name))
+                names << name;
         }
         named = names.join(QStringLiteral(" or "));
         return families;
