@@ -52,9 +52,9 @@ QString staticsLine(const TrussCheckReport& check, const std::string& prefix)
 
 class Summariser {
 public:
-    Summariser(const TrussStudy& study, std::vector<SummaryLine>& lines) : t(study.truss), check(study.check), lines(lines) {}
+    Summariser(const TrussFileContent& truss, std::vector<SummaryLine>& lines) : t(truss), lines(lines) {}
 
-    void geometry()
+    void geometry(const TrussCheckReport& check)
     {
         const Extent e = extentOf(t);
         add(QStringLiteral("span"), metres(e.span()));
@@ -135,7 +135,6 @@ private:
     }
 
     const TrussFileContent& t;
-    const TrussCheckReport& check;
     std::vector<SummaryLine>& lines;
 };
 
@@ -156,17 +155,24 @@ int extremeMember(const TrussSolution& s, int sign)
 std::vector<SummaryLine> summaryOf(const TrussStudy& study)
 {
     std::vector<SummaryLine> lines;
-    Summariser summary(study, lines);
+    Summariser summary(study.truss, lines);
     if (!study.drawable()) {
         summary.add(QStringLiteral("not solved"), QString::fromStdString(study.refusal));
         return lines;
     }
-    summary.geometry();
+    summary.geometry(study.check);
     if (study.solution)
         summary.results(*study.solution);
     else if (study.toStudy())
         summary.add(QStringLiteral("results"), QStringLiteral("being checked and solved…"));
     else
         summary.add(QStringLiteral("not solved"), QString::fromStdString(study.refusal));
+    return lines;
+}
+
+std::vector<SummaryLine> resultLinesOf(const TrussFileContent& truss, const TrussSolution& solution)
+{
+    std::vector<SummaryLine> lines;
+    Summariser(truss, lines).results(solution);
     return lines;
 }

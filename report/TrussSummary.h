@@ -18,6 +18,10 @@ struct SummaryLine {
 
 std::vector<SummaryLine> summaryOf(const TrussStudy& study);
 
+// The lines of a solution alone: deflections, reactions, extremes, the
+// residual, the accuracy and the warning, if any.
+std::vector<SummaryLine> resultLinesOf(const TrussFileContent& truss, const TrussSolution& solution);
+
 // Extremes of a solution: member number (0 for none) of the largest force,
 // times sign, beyond the forces' accuracy.
 int extremeMember(const TrussSolution& solution, int sign);

@@ -80,11 +80,10 @@ void WindowChecksTest::pastedTextsAreCheckedWhole_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("kept");
+    // Which texts are numbers is the number rule's own test; here, that a
+    // pasted text goes through it whole, in the user's locale.
     QTest::newRow("blanks around") << "C" << " 7 " << true;
-    QTest::newRow("exponent") << "C" << "2.1e5" << true;
     QTest::newRow("12a") << "C" << "12a" << false;
-    QTest::newRow("infinity") << "C" << "inf" << false;
-    QTest::newRow("grouped thousands") << "C" << "1,500" << false;
     QTest::newRow("decimal comma") << "de_DE" << "-1,5" << true;
     QTest::newRow("group separator with a decimal comma") << "de_DE" << "1.500" << false;
 }

@@ -6,6 +6,7 @@
 
 #include "analysis/TrussSolver.h"
 #include "drawing/TrussDrawing.h"
+#include "report/TrussStudy.h"
 #include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -13,20 +14,6 @@
 namespace {
 
 constexpr int maxPictureSide = 4096;  // px: a thumbnail, or a picture for a page
-
-// The member forces, or none when the truss cannot be solved (the refusal
-// reported to err).
-std::optional<std::vector<double>> forcesOf(const TrussFileContent& truss, QTextStream& err)
-{
-    const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
-    if (!solution)
-        return std::nullopt;
-    std::vector<double> forces;
-    forces.reserve(solution->members.size());
-    for (const MemberResult& member : solution->members)
-        forces.push_back(member.force);
-    return forces;
-}
 
 // size: the PNG's longer side in pixels; 0 for one pixel a point.
 QByteArray encoded(const TrussDrawing& drawing, bool png, int size)
@@ -100,9 +87,9 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
         }
         if (!hasTables(truss, err))
             return kvrExit::failed;
-        std::optional<std::vector<double>> forces = std::vector<double>{};
-        if (parser.isSet(QStringLiteral("forces")) && !(forces = forcesOf(truss, err)))
+        TrussStudy study{truss, {}, std::nullopt, {}};
+        if (parser.isSet(QStringLiteral("forces")) && !(study.solution = solvedOrRefused(truss, err)))
             return kvrExit::failed;
-        return writePicture(picture, encoded(drawTruss(truss, *forces), png, size), out, err);
+        return writePicture(picture, encoded(drawTruss(truss, study.forces()), png, size), out, err);
     });
 }

@@ -2,96 +2,12 @@
 // command shares.
 #include <QCommandLineParser>
 
-#include "analysis/Rigidity.h"
-#include "kvrfile/NumberText.h"
-#include "kvrfile/TrussCheck.h"
-#include "kvrfile/TrussStructure.h"
+#include "report/FileText.h"
 #include "savefile/FileName.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "tools/kvrtool/TextTable.h"
 
 namespace {
-
-QString single(float value) { return QString::fromStdString(formatSingle(value)); }
-
-QString supportName(float code)
-{
-    if (const char* name = SupportCode::nameOf(code))
-        return QStringLiteral("%1 (%2)").arg(single(code), QLatin1String(name));
-    return code == 0.0f ? QStringLiteral("-") : single(code);
-}
-
-void showSize(const TrussFileContent& t, QTextStream& out)
-{
-    out << "counts: noMax " << t.noMax << ", noNodes " << t.noNodes << ", noMembers " << t.noMembers << '\n';
-    out << "size: " << t.size << " bytes";
-    if (t.expectedSize == 0)
-        out << "; negative counts call for no layout\n";
-    else if (t.size == t.expectedSize)
-        out << ", as the counts call for\n";
-    else
-        out << "; the counts call for " << t.expectedSize << '\n';
-}
-
-void showTables(const TrussFileContent& t, QTextStream& out)
-{
-    const auto nodeLine = [&](const QStringList& cells) { out << tableLine(cells, {6, 14, 14, 14}); };
-    out << "\nnodes\n";
-    nodeLine({QStringLiteral("node"), QStringLiteral("x (m)"), QStringLiteral("y (m)"), QStringLiteral("load (kN)"),
-              QStringLiteral("support")});
-    for (int n = 1; n <= t.noNodes; ++n)
-        nodeLine({QString::number(n), single(t.node(n, NodeColumn::X)), single(t.node(n, NodeColumn::Y)),
-                  single(t.node(n, NodeColumn::Load)), supportName(t.node(n, NodeColumn::Support))});
-
-    const auto memberLine = [&](const QStringList& cells) { out << tableLine(cells, {6, 6, 6, 12, 12}); };
-    out << "\nmembers\n";
-    memberLine({QStringLiteral("member"), QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("E (kN/mm2)"),
-                QStringLiteral("A (mm2)"), QStringLiteral("group")});
-    for (int m = 1; m <= t.noMembers; ++m)
-        memberLine({QString::number(m), single(t.member(m, MemberColumn::First)), single(t.member(m, MemberColumn::Second)),
-                    single(t.member(m, MemberColumn::E)), single(t.member(m, MemberColumn::A)),
-                    QString::fromLatin1(groupName(groupOf(t, m)))});
-}
-
-void showCsv(const TrussFileContent& t, QTextStream& out)
-{
-    out << "node,x,y,load,support\n";
-    for (int n = 1; n <= t.noNodes; ++n)
-        out << n << ',' << single(t.node(n, NodeColumn::X)) << ',' << single(t.node(n, NodeColumn::Y)) << ','
-            << single(t.node(n, NodeColumn::Load)) << ',' << single(t.node(n, NodeColumn::Support)) << '\n';
-    out << "\nmember,first,second,E,A,group\n";
-    for (int m = 1; m <= t.noMembers; ++m)
-        out << m << ',' << single(t.member(m, MemberColumn::First)) << ',' << single(t.member(m, MemberColumn::Second))
-            << ',' << single(t.member(m, MemberColumn::E)) << ',' << single(t.member(m, MemberColumn::A)) << ','
-            << groupName(groupOf(t, m)) << '\n';
-}
-
-QString membersCount(int count) { return QString::number(count) + (count == 1 ? QStringLiteral(" member") : QStringLiteral(" members")); }
-
-// What counting members and reactions against the joints shows, and what
-// the analysis finds: counting alone cannot tell a mechanism.
-QString staticsVerdict(const Rigidity& r)
-{
-    const int excess = r.members + r.reactions - 2 * r.joints;
-    const QString counted = excess == 0 ? QStringLiteral("statically determinate")
-                                        : QStringLiteral("statically indeterminate, %1 redundant").arg(membersCount(excess));
-    switch (r.verdict) {
-    case Rigidity::Verdict::Stands:
-        return counted;
-    case Rigidity::Verdict::Mechanism: {
-        const QString motion = r.freeMotion.empty() ? QString()
-                                                    : QStringLiteral(": %1 without any member changing length")
-                                                          .arg(QString::fromStdString(r.freeMotion));
-        return (excess < 0 ? membersCount(-excess) + QStringLiteral(" short, a mechanism")
-                           : QStringLiteral("enough members by count, but a mechanism"))
-               + motion;
-    }
-    case Rigidity::Verdict::NotDecided:
-        break;
-    }
-    return counted + QStringLiteral(" by count, unless it is a mechanism: its members are too interconnected to tell here");
-}
 
 std::optional<TrussFileContent> readFileArgument(const QStringList& positional, QTextStream& err)
 {
@@ -124,7 +40,7 @@ bool hasTables(const TrussFileContent& truss, QTextStream& err)
 {
     if (truss.hasTables())
         return true;
-    err << "kvrtool: the tables cannot be read: the file does not hold what its counts call for\n";
+    err << "kvrtool: " << noTablesText() << '\n';
     return false;
 }
 
@@ -141,16 +57,14 @@ int showCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
 {
     return runOnFile(showForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         if (!truss.hasTables()) {
-            showSize(truss, err);
+            err << fileSizeText(truss);
             hasTables(truss, err);
             return kvrExit::failed;
         }
-        if (parser.isSet(QStringLiteral("csv"))) {
-            showCsv(truss, out);
-        } else {
-            showSize(truss, out);
-            showTables(truss, out);
-        }
+        if (parser.isSet(QStringLiteral("csv")))
+            out << fileCsv(truss);
+        else
+            out << fileSizeText(truss) << fileTablesText(truss);
         return kvrExit::ok;
     });
 }
@@ -168,19 +82,7 @@ int checkCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
 {
     return runOnFile(checkForm(), arguments, out, err, [&](const QCommandLineParser&, const TrussFileContent& truss) {
         const TrussCheckReport report = checkTruss(truss);
-        for (const Finding& finding : report.findings)
-            out << QString::fromStdString(finding.where) << ": " << QString::fromStdString(finding.what) << '\n';
-        for (std::size_t i = 0; i < report.statics.size(); ++i) {
-            out << QString::fromStdString(report.statics[i]);
-            if (i + 1 == report.statics.size())
-                out << ": " << staticsVerdict(rigidityOf(truss));
-            out << '\n';
-        }
-        if (!report.findings.empty()) {
-            out << report.findings.size() << (report.findings.size() == 1 ? " finding\n" : " findings\n");
-            return kvrExit::failed;
-        }
-        out << "consistent\n";
-        return kvrExit::ok;
+        out << checkText(truss, report);
+        return report.findings.empty() ? kvrExit::ok : kvrExit::failed;
     });
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+#include "design/Section.h"
+
+// The words of the section tables as kvrtool sections gives them.
+
+// designation,family,standard,h_mm,b_mm,t_mm,A_mm2,Iy_mm4,Iz_mm4,iy_mm,iz_mm,mass_kg_m, 6 significant digits.
+QString sectionsCsv(const std::vector<const Section*>& sections);
+// A readable table, second moments in 10^6 mm4, and the count.
+QString sectionsText(const std::vector<const Section*>& sections);
