@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <variant>
 
 #include <QByteArrayView>
 #include <QString>
@@ -9,9 +9,44 @@
 // kvrtool's pictures.
 namespace atomicSave {
 
-struct Failure {
-    QString description;  // the operating system's words, or why the target was refused
+// How the target came to hold the new content.
+enum class Saved {
+    Created,         // there was no file by that name
+    Replaced,        // a new file took the earlier one's name
+    WrittenInPlace,  // the earlier file itself holds the new content (InPlaceWrite.h)
 };
+
+// What the save was doing when it failed, and so which file `file` is.
+enum class Step {
+    CheckTarget,    // the target: refused (not a regular file, another user's in a shared folder,
+                    // not writable, no name given), or its links or status unreadable
+    ReadTarget,     // the target: its content or attributes, to keep them
+    CreateNewFile,  // the folder: no new file could be made in it
+    WriteNewFile,   // the folder: the new file in it (removed again) could not be written,
+                    // flushed or given what the earlier file was
+    PlaceNewFile,   // the target: the new file could not take its name
+    KeepCopy,       // the kept copy NAME~ of the earlier content, before a write in place
+    WriteInPlace,   // the target: its new content could not be written into it
+};
+
+// A save that did not happen; until a write in place fails, the target is as
+// it was. Paths are as fileName::fromBytes has them (native separators on
+// Windows).
+struct Failure {
+    Step step = Step::CheckTarget;
+    QString file;      // the file the step failed on (see Step); empty when no name was given
+    QString reason;    // the operating system's words, or why the target was refused
+    QString target;    // the file to be saved, its links followed
+    QString keptCopy;  // after a failed write in place: where the earlier content is
+                       // kept; empty: the target holds it again
+};
+
+// The failure in words, for a message that has already named the path saved
+// to: the reason alone where the step is the target itself, else the step and
+// its file first, and where the earlier content is.
+QString describe(const Failure& failure);
+
+using Result = std::variant<Saved, Failure>;
 
 // Replaces the file at path with exactly bytes, or leaves the disk as it was;
 // nothing but the content changes. path is a file name as fileName::fromBytes
@@ -28,7 +63,7 @@ struct Failure {
 // writer nor to the folder's owner (the rules the kernel applies to ordinary
 // opens there). One's own links are followed: the file they point at is
 // replaced and the link stays.
-std::optional<Failure> save(const QString& path, QByteArrayView bytes);
+Result save(const QString& path, QByteArrayView bytes);
 
 // A file-size limit would otherwise end the process with SIGXFSZ in the
 // middle of a write; ignored, the write fails with "File too large" and is

@@ -31,6 +31,19 @@ bool mayUseThere(const QByteArray& path, const struct stat& status)
     return !folderOwner || status.st_uid == ::geteuid() || status.st_uid == *folderOwner;
 }
 
+// What a step that saves returned: its failure, or how the target was saved.
+Result orFailure(std::optional<Failure> failed, Saved saved)
+{
+    if (failed)
+        return *std::move(failed);
+    return saved;
+}
+
+Result inPlace(const QByteArray& path, QByteArrayView bytes)
+{
+    return orFailure(writeInPlace(path, bytes), Saved::WrittenInPlace);
+}
+
 struct Target {
     QByteArray path;  // the file to replace, every link followed
     bool exists = false;
@@ -46,31 +59,31 @@ std::variant<Target, Failure> resolve(QByteArray path)
         if (::lstat(path.constData(), &target.status) != 0) {
             if (errno == ENOENT)
                 return target;
-            return failure(errno);
+            return failure(Step::CheckTarget, path, errno);
         }
         if (S_ISLNK(target.status.st_mode)) {
             if (!mayUseThere(path, target.status))
-                return Failure{QStringLiteral("Not following a symbolic link that another user made in a shared folder")};
+                return refusal(path, QStringLiteral("Not following a symbolic link that another user made in a shared folder"));
             char to[4096];
             const ssize_t length = ::readlink(path.constData(), to, sizeof to);
             if (length < 0 || length == static_cast<ssize_t>(sizeof to))
-                return failure(length < 0 ? errno : ENAMETOOLONG);
+                return failure(Step::CheckTarget, path, length < 0 ? errno : ENAMETOOLONG);
             const QByteArray next(to, length);
             path = next.startsWith('/') ? next : folderOf(path) + '/' + next;
             continue;
         }
         if (S_ISDIR(target.status.st_mode))
-            return failure(EISDIR);
+            return failure(Step::CheckTarget, path, EISDIR);
         if (!S_ISREG(target.status.st_mode))
-            return Failure{QStringLiteral("Not a regular file")};
+            return refusal(path, QStringLiteral("Not a regular file"));
         if (!mayUseThere(path, target.status))
-            return Failure{QStringLiteral("Not writing into a file that another user owns in a shared folder")};
+            return refusal(path, QStringLiteral("Not writing into a file that another user owns in a shared folder"));
         if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
-            return failure(errno);
+            return failure(Step::CheckTarget, path, errno);
         target.exists = true;
         return target;
     }
-    return failure(ELOOP);
+    return failure(Step::CheckTarget, path, ELOOP);
 }
 
 // Whether the new file was given all the earlier file was besides its
@@ -84,26 +97,29 @@ bool forWantOfTheRight(int error) { return error == EPERM || error == EACCES || 
 // and permissions, the permissions last, when the content is complete. The
 // new file, made by the writer, is the writer's until then; only root may
 // give a file away, and a member of a file's group cannot keep its owner.
-std::variant<Kept, Failure> keepWhatTheFileWas(int fd, const Target& target, const ExtendedAttributes& attributes)
+// Kept::All, Kept::NotAll, or the errno of a failure.
+std::variant<Kept, int> keepWhatTheFileWas(int fd, const Target& target, const ExtendedAttributes& attributes)
 {
     const struct stat& earlier = target.status;
     const bool sameOwner = earlier.st_uid == ::geteuid() && earlier.st_gid == ::getegid();
+    int error = 0;
     if (!sameOwner && ::fchown(fd, earlier.st_uid, earlier.st_gid) != 0)
-        return forWantOfTheRight(errno) ? std::variant<Kept, Failure>(Kept::NotAll) : failure(errno);
-    if (const int error = giveExtendedAttributes(fd, attributes))
-        return forWantOfTheRight(error) ? std::variant<Kept, Failure>(Kept::NotAll) : failure(error);
+        error = errno;
+    else
+        error = giveExtendedAttributes(fd, attributes);
+    if (error)
+        return forWantOfTheRight(error) ? std::variant<Kept, int>(Kept::NotAll) : error;
     if (::fchmod(fd, earlier.st_mode & 07777) != 0)
-        return failure(errno);
+        return errno;
     return Kept::All;
 }
 
-std::optional<Failure> writeAndSync(const NewFile& file, QByteArrayView bytes)
+// The content written to the new file and flushed to the disk: 0 or errno.
+int writeAndSync(const NewFile& file, QByteArrayView bytes)
 {
-    if (std::optional<Failure> failed = writeAll(file.fd(), bytes))
-        return failed;
-    if (::fsync(file.fd()) != 0)
-        return failure(errno);
-    return std::nullopt;
+    if (const int error = writeAll(file.fd(), bytes))
+        return error;
+    return ::fsync(file.fd()) != 0 ? errno : 0;
 }
 
 std::optional<Failure> saveNew(const QByteArray& path, QByteArrayView bytes)
@@ -111,8 +127,8 @@ std::optional<Failure> saveNew(const QByteArray& path, QByteArrayView bytes)
     NewFile file;
     if (std::optional<Failure> failed = file.create(path))
         return failed;
-    if (std::optional<Failure> failed = writeAndSync(file, bytes))
-        return failed;
+    if (const int error = writeAndSync(file, bytes))
+        return inFolderOf(Step::WriteNewFile, path, error);
     if (std::optional<Failure> failed = file.giveNewFilePermissions(path))
         return failed;
     return file.takeName(path, false);
@@ -120,48 +136,54 @@ std::optional<Failure> saveNew(const QByteArray& path, QByteArrayView bytes)
 
 // A new file takes the target's name; where it cannot be given all the
 // earlier file was, the file is written in place instead.
-std::optional<Failure> replace(const Target& target, QByteArrayView bytes)
+Result replace(const Target& target, QByteArrayView bytes)
 {
-    const std::variant<ExtendedAttributes, Failure> attributes = extendedAttributesOf(target.path);
-    if (const Failure* failed = std::get_if<Failure>(&attributes))
-        return *failed;
+    const std::variant<ExtendedAttributes, int> attributes = extendedAttributesOf(target.path);
+    if (const int* error = std::get_if<int>(&attributes))
+        return failure(Step::ReadTarget, target.path, *error);
     NewFile file;
     if (std::optional<Failure> failed = file.create(target.path))
-        return failed;
-    if (std::optional<Failure> failed = writeAndSync(file, bytes))
-        return failed;
-    const std::variant<Kept, Failure> kept = keepWhatTheFileWas(file.fd(), target, std::get<ExtendedAttributes>(attributes));
-    if (const Failure* failed = std::get_if<Failure>(&kept))
         return *failed;
+    if (const int error = writeAndSync(file, bytes))
+        return inFolderOf(Step::WriteNewFile, target.path, error);
+    const std::variant<Kept, int> kept = keepWhatTheFileWas(file.fd(), target, std::get<ExtendedAttributes>(attributes));
+    if (const int* error = std::get_if<int>(&kept))
+        return inFolderOf(Step::WriteNewFile, target.path, *error);
     if (std::get<Kept>(kept) == Kept::NotAll)
-        return writeInPlace(target.path, bytes);
+        return inPlace(target.path, bytes);
     if (::fsync(file.fd()) != 0)
-        return failure(errno);
-    return file.takeName(target.path, true);
+        return inFolderOf(Step::WriteNewFile, target.path, errno);
+    if (std::optional<Failure> failed = file.takeName(target.path, true))
+        return *failed;
+    return Saved::Replaced;
 }
 
 }  // namespace
 
-std::optional<Failure> save(const QString& path, QByteArrayView bytes)
+Result save(const QString& path, QByteArrayView bytes)
 {
     if (path.isEmpty())
-        return Failure{QStringLiteral("No file name specified")};
-    const std::variant<Target, Failure> resolved = resolve(fileName::toBytes(path));
-    if (const Failure* refused = std::get_if<Failure>(&resolved))
+        return Failure{Step::CheckTarget, {}, QStringLiteral("No file name specified"), {}, {}};
+    std::variant<Target, Failure> resolved = resolve(fileName::toBytes(path));
+    if (Failure* refused = std::get_if<Failure>(&resolved)) {
+        refused->target = refused->file;
         return *refused;
+    }
     const Target& target = std::get<Target>(resolved);
 
     NewFile::removeLeftovers(target.path);
-    std::optional<Failure> failed;
+    Result result = Saved::Created;
     if (!target.exists)
-        failed = saveNew(target.path, bytes);
+        result = orFailure(saveNew(target.path, bytes), Saved::Created);
     else if (target.status.st_nlink > 1)
-        failed = writeInPlace(target.path, bytes);
+        result = inPlace(target.path, bytes);
     else
-        failed = replace(target, bytes);
-    if (!failed)
+        result = replace(target, bytes);
+    if (Failure* failed = std::get_if<Failure>(&result))
+        failed->target = fileName::fromBytes(target.path);
+    else
         syncFolder(folderOf(target.path));
-    return failed;
+    return result;
 }
 
 void reportFileSizeLimitAsFailure() { std::signal(SIGXFSZ, SIG_IGN); }

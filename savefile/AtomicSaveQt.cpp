@@ -2,17 +2,23 @@
 // renames; special files and shared folders are the platform's own affair.
 #include "savefile/AtomicSave.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace atomicSave {
 
-std::optional<Failure> save(const QString& path, QByteArrayView bytes)
+Result save(const QString& path, QByteArrayView bytes)
 {
+    const bool existed = QFileInfo::exists(path);
+    const QString folder = QFileInfo(path).absolutePath();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()
-        || !file.commit())
-        return Failure{file.errorString()};
-    return std::nullopt;
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{Step::CreateNewFile, folder, file.errorString(), path, {}};
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
+        return Failure{Step::WriteNewFile, folder, file.errorString(), path, {}};
+    if (!file.commit())
+        return Failure{Step::PlaceNewFile, path, file.errorString(), path, {}};
+    return existed ? Saved::Replaced : Saved::Created;
 }
 
 void reportFileSizeLimitAsFailure() {}

@@ -2,7 +2,9 @@
 // disk; then ReplaceFileW puts the new file in the earlier one's place and
 // gives it what the earlier file was (its attributes, its ACL, its creation
 // time), or a rename gives a new target its name. Any failure leaves the
-// earlier file as it was and removes the new one.
+// earlier file as it was and removes the new one, except where ReplaceFileW
+// fails after taking the earlier file away: then the new file stays, and the
+// failure says where.
 #include "savefile/AtomicSave.h"
 
 #include <algorithm>
@@ -18,7 +20,7 @@
 namespace atomicSave {
 namespace {
 
-QString describe(DWORD error)
+QString systemWords(DWORD error)
 {
     wchar_t* text = nullptr;
     const DWORD length = ::FormatMessageW(
@@ -33,9 +35,13 @@ QString describe(DWORD error)
     return words;
 }
 
-Failure lastFailure() { return Failure{describe(::GetLastError())}; }
-
 std::wstring native(const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
+// A failure of step on file (a path with forward slashes), in the system's words for error.
+Failure failure(Step step, const QString& file, DWORD error)
+{
+    return Failure{step, QDir::toNativeSeparators(file), systemWords(error), {}, {}};
+}
 
 // The new file beside the target, removed again unless it took the target's place.
 class NewFile {
@@ -52,8 +58,10 @@ public:
             if (handle_ == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
                 break;
         }
+        const DWORD error = ::GetLastError();  // before Qt calls the system again
+        folder_ = info.absolutePath();
         if (handle_ == INVALID_HANDLE_VALUE)
-            failure_ = lastFailure();
+            failure_ = failure(Step::CreateNewFile, folder_, error);
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -61,11 +69,11 @@ public:
     {
         if (handle_ != INVALID_HANDLE_VALUE)
             ::CloseHandle(handle_);
-        if (!placed_ && !failure_)
+        if (!placed_ && !kept_ && !failure_)
             ::DeleteFileW(path_.c_str());
     }
 
-    std::optional<Failure> failure() const { return failure_; }
+    std::optional<Failure> createFailure() const { return failure_; }
     const std::wstring& path() const { return path_; }
 
     // Every byte written and on the disk, and the file closed.
@@ -75,29 +83,59 @@ public:
             const DWORD chunk = static_cast<DWORD>(std::min<qsizetype>(bytes.size() - done, 1 << 24));
             DWORD written = 0;
             if (!::WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr))
-                return lastFailure();
+                return failure(Step::WriteNewFile, folder_, ::GetLastError());
             done += written;
         }
         if (!::FlushFileBuffers(handle_))
-            return lastFailure();
+            return failure(Step::WriteNewFile, folder_, ::GetLastError());
         const HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
         if (!::CloseHandle(handle))
-            return lastFailure();
+            return failure(Step::WriteNewFile, folder_, ::GetLastError());
         return std::nullopt;
     }
 
     void setPlaced() { placed_ = true; }
+    void keep() { kept_ = true; }  // it holds the only content there is
 
 private:
+    QString folder_;
     std::wstring path_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     std::optional<Failure> failure_;
     bool placed_ = false;
+    bool kept_ = false;
 };
+
+// The new file written and put in the target's place.
+std::optional<Failure> replace(const QString& target, bool exists, QByteArrayView bytes)
+{
+    NewFile file(target);
+    if (std::optional<Failure> failed = file.createFailure())
+        return failed;
+    if (std::optional<Failure> failed = file.write(bytes))
+        return failed;
+    const std::wstring targetPath = native(target);
+    const bool placed = exists ? ::ReplaceFileW(targetPath.c_str(), file.path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                                nullptr, nullptr)
+                               : ::MoveFileExW(file.path().c_str(), targetPath.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (placed) {
+        file.setPlaced();
+        return std::nullopt;
+    }
+    const DWORD error = ::GetLastError();
+    Failure failed = failure(Step::PlaceNewFile, target, error);
+    // Without a backup name, ReplaceFileW may fail after it has removed the
+    // earlier file (1176) or renamed it to a name it does not tell (1177).
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        file.keep();
+        failed.reason += QStringLiteral("; the new content is kept in ") + QString::fromStdWString(file.path());
+    }
+    return failed;
+}
 
 }  // namespace
 
-std::optional<Failure> save(const QString& path, QByteArrayView bytes)
+Result save(const QString& path, QByteArrayView bytes)
 {
     QString target = QFileInfo(path).absoluteFilePath();
     DWORD attributes = ::GetFileAttributesW(native(target).c_str());
@@ -109,27 +147,21 @@ std::optional<Failure> save(const QString& path, QByteArrayView bytes)
         attributes = ::GetFileAttributesW(native(target).c_str());
     }
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return lastFailure();
-    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Failure{QStringLiteral("Is a folder")};
-    // The read-only attribute asks that the file not be changed.
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
-        return Failure{describe(ERROR_ACCESS_DENIED)};
-
-    NewFile file(target);
-    if (const auto failure = file.failure())
-        return failure;
-    if (const auto failure = file.write(bytes))
-        return failure;
-    const std::wstring targetPath = native(target);
-    const bool placed = exists ? ::ReplaceFileW(targetPath.c_str(), file.path().c_str(), nullptr,
-                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                               : ::MoveFileExW(file.path().c_str(), targetPath.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!placed)
-        return lastFailure();
-    file.setPlaced();
-    return std::nullopt;
+    const DWORD lookedUp = exists ? ERROR_SUCCESS : ::GetLastError();
+    std::optional<Failure> failed;
+    // A missing folder is named when no new file can be made in it.
+    if (!exists && lookedUp != ERROR_FILE_NOT_FOUND && lookedUp != ERROR_PATH_NOT_FOUND)
+        failed = failure(Step::CheckTarget, target, lookedUp);
+    else if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        failed = Failure{Step::CheckTarget, QDir::toNativeSeparators(target), QStringLiteral("Is a folder"), {}, {}};
+    else if (exists && (attributes & FILE_ATTRIBUTE_READONLY))  // asks that the file not be changed
+        failed = failure(Step::CheckTarget, target, ERROR_ACCESS_DENIED);
+    else
+        failed = replace(target, exists, bytes);
+    if (!failed)
+        return exists ? Saved::Replaced : Saved::Created;
+    failed->target = QDir::toNativeSeparators(target);
+    return *failed;
 }
 
 // Windows has no file-size limit signal.

@@ -7,8 +7,6 @@
 
 #include <QList>
 
-#include "savefile/PosixFiles.h"
-
 namespace atomicSave::posix {
 namespace {
 
@@ -51,12 +49,12 @@ std::variant<QList<QByteArray>, int> namesOf(int fd)
 
 }  // namespace
 
-std::variant<ExtendedAttributes, Failure> extendedAttributesOf(const QByteArray& path)
+std::variant<ExtendedAttributes, int> extendedAttributesOf(const QByteArray& path)
 {
     QByteArray list;
     const char* file = path.constData();
     if (const std::optional<int> error = readGrowing(list, [&](char* into, size_t size) { return ::llistxattr(file, into, size); }))
-        return keepsNone(*error) ? std::variant<ExtendedAttributes, Failure>(ExtendedAttributes()) : failure(*error);
+        return keepsNone(*error) ? std::variant<ExtendedAttributes, int>(ExtendedAttributes()) : *error;
     ExtendedAttributes attributes;
     for (const QByteArray& name : namesIn(list)) {
         QByteArray value;
@@ -64,7 +62,7 @@ std::variant<ExtendedAttributes, Failure> extendedAttributesOf(const QByteArray&
         if (const std::optional<int> error = readGrowing(value, read)) {
             if (*error == ENODATA)
                 continue;  // removed since it was listed
-            return failure(*error);
+            return *error;
         }
         attributes.emplace_back(name, value);
     }

@@ -10,15 +10,13 @@
 
 #include <QByteArray>
 
-#include "savefile/AtomicSave.h"
-
 namespace atomicSave::posix {
 
 using ExtendedAttributes = std::vector<std::pair<QByteArray, QByteArray>>;  // name, value
 
 // Those of the file at path, not following a link; none where the file
-// system keeps none.
-std::variant<ExtendedAttributes, Failure> extendedAttributesOf(const QByteArray& path);
+// system keeps none. Or the errno of the failure.
+std::variant<ExtendedAttributes, int> extendedAttributesOf(const QByteArray& path);
 
 // Gives the open file exactly these attributes, removing any it has beside
 // them (such as an ACL it inherited from its folder). Returns 0 or the errno

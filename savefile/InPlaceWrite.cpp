@@ -13,16 +13,16 @@
 namespace atomicSave::posix {
 namespace {
 
-// The file's whole content, from its start, synced to the disk.
-std::optional<Failure> overwrite(int fd, QByteArrayView bytes)
+// The file's whole content, from its start, synced to the disk. 0 or errno.
+int overwrite(int fd, QByteArrayView bytes)
 {
     if (::lseek(fd, 0, SEEK_SET) != 0)
-        return failure(errno);
-    if (std::optional<Failure> failed = writeAll(fd, bytes))
-        return failed;
+        return errno;
+    if (const int error = writeAll(fd, bytes))
+        return error;
     if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
-        return failure(errno);
-    return std::nullopt;
+        return errno;
+    return 0;
 }
 
 // Longest a file's name may be with ".~99~" after it, in a folder that
@@ -41,23 +41,21 @@ std::optional<Failure> keepCopy(const QByteArray& path, QByteArrayView earlier, 
         if (!fd.isOpen() && errno == EEXIST)
             continue;
         if (!fd.isOpen())
-            return failure(errno);
-        std::optional<Failure> failed = writeAll(fd.get(), earlier);
-        if (!failed && ::fsync(fd.get()) != 0)
-            failed = failure(errno);
-        if (!failed)
-            failed = fd.close();
-        if (failed) {
+            return failure(Step::KeepCopy, copy, errno);
+        int error = writeAll(fd.get(), earlier);
+        if (!error && ::fsync(fd.get()) != 0)
+            error = errno;
+        if (!error)
+            error = fd.close();
+        if (error) {
             ::unlink(copy.constData());
-            return failed;
+            return failure(Step::KeepCopy, copy, error);
         }
         syncFolder(folderOf(path));
         return std::nullopt;
     }
-    return failure(EEXIST);
+    return failure(Step::KeepCopy, base + '~', EEXIST);
 }
-
-QString shown(const QByteArray& path) { return fileName::fromBytes(path); }
 
 }  // namespace
 
@@ -68,27 +66,28 @@ std::optional<Failure> writeInPlace(const QByteArray& path, QByteArrayView bytes
     Descriptor fd(::open(path.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
-        return failure(errno);
+        return failure(Step::CheckTarget, path, errno);
     if (!S_ISREG(status.st_mode))
-        return Failure{QStringLiteral("Not a regular file")};
+        return refusal(path, QStringLiteral("Not a regular file"));
     QByteArray earlier, copy;
-    if (std::optional<Failure> failed = readAll(fd.get(), earlier))
-        return failed;
+    if (const int error = readAll(fd.get(), earlier))
+        return failure(Step::ReadTarget, path, error);
     if (std::optional<Failure> failed = keepCopy(path, earlier, copy))
         return failed;
 
-    std::optional<Failure> failed = overwrite(fd.get(), bytes);
-    if (!failed)
-        failed = fd.close();
-    if (!failed) {
+    int error = overwrite(fd.get(), bytes);
+    if (!error)
+        error = fd.close();
+    if (!error) {
         ::unlink(copy.constData());
         return std::nullopt;
     }
-    if (fd.isOpen() && !overwrite(fd.get(), earlier)) {
+    Failure failed = failure(Step::WriteInPlace, path, error);
+    if (fd.isOpen() && overwrite(fd.get(), earlier) == 0)
         ::unlink(copy.constData());
-        return Failure{failed->description + QStringLiteral("; the file holds its earlier content again")};
-    }
-    return Failure{failed->description + QStringLiteral("; its earlier content is kept in ") + shown(copy)};
+    else
+        failed.keptCopy = fileName::fromBytes(copy);
+    return failed;
 }
 
 }  // namespace atomicSave::posix

@@ -76,7 +76,7 @@ std::optional<Failure> NewFile::create(const QByteArray& target)
             return std::nullopt;
         }
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            return failure(errno);
+            return inFolderOf(Step::CreateNewFile, target, errno);
     }
     return createNamed(target);
 }
@@ -89,7 +89,7 @@ std::optional<Failure> NewFile::createNamed(const QByteArray& target)
         if (!fd.isOpen()) {
             if (errno == EEXIST)
                 continue;
-            return failure(errno);
+            return inFolderOf(Step::CreateNewFile, target, errno);
         }
         ::flock(fd.get(), LOCK_EX);
         // Another save's removeLeftovers() may have taken it before the lock.
@@ -101,7 +101,7 @@ std::optional<Failure> NewFile::createNamed(const QByteArray& target)
             return std::nullopt;
         }
     }
-    return failure(EEXIST);
+    return inFolderOf(Step::CreateNewFile, target, EEXIST);
 }
 
 std::optional<Failure> NewFile::giveNewFilePermissions(const QByteArray& target)
@@ -114,17 +114,17 @@ std::optional<Failure> NewFile::giveNewFilePermissions(const QByteArray& target)
     const Descriptor fd(::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     struct stat status {};
     if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0)
-        return failure(errno);
+        return inFolderOf(Step::CreateNewFile, target, errno);
     NameGuard guard;
     guard.watch(probe, fd.get());
-    const std::variant<ExtendedAttributes, Failure> attributes = extendedAttributesOf(probe);
+    const std::variant<ExtendedAttributes, int> attributes = extendedAttributesOf(probe);
     ::unlink(probe.constData());
-    if (const Failure* failed = std::get_if<Failure>(&attributes))
-        return *failed;
+    if (const int* error = std::get_if<int>(&attributes))
+        return inFolderOf(Step::CreateNewFile, target, *error);
     if (const int error = giveExtendedAttributes(fd_.get(), std::get<ExtendedAttributes>(attributes)))
-        return failure(error);
+        return inFolderOf(Step::WriteNewFile, target, error);
     if (::fchmod(fd_.get(), status.st_mode & 07777) != 0)
-        return failure(errno);
+        return inFolderOf(Step::WriteNewFile, target, errno);
     return std::nullopt;
 }
 
@@ -138,16 +138,16 @@ std::optional<Failure> NewFile::linkAsTemporary(const QByteArray& target)
             return std::nullopt;
         }
         if (errno != EEXIST)
-            return failure(errno);
+            return inFolderOf(Step::CreateNewFile, target, errno);
     }
-    return failure(EEXIST);
+    return inFolderOf(Step::CreateNewFile, target, EEXIST);
 }
 
 std::optional<Failure> NewFile::takeName(const QByteArray& target, bool replace)
 {
     if (unnamed_ && !replace) {
         if (linkUnnamed(fd_.get(), target) != 0)
-            return failure(errno);
+            return failure(Step::PlaceNewFile, target, errno);
         return std::nullopt;
     }
     // A name cannot be linked over another: a temporary one first, for a moment.
@@ -155,7 +155,7 @@ std::optional<Failure> NewFile::takeName(const QByteArray& target, bool replace)
         if (std::optional<Failure> failed = linkAsTemporary(target))
             return failed;
     if (::rename(path_.constData(), target.constData()) != 0)
-        return failure(errno);
+        return failure(Step::PlaceNewFile, target, errno);
     path_.clear();
     guard_.release();
     return std::nullopt;

@@ -1,15 +1,45 @@
 #include "savefile/PosixFiles.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "savefile/FileName.h"
+
 namespace atomicSave::posix {
 
-Failure failure(int error) { return Failure{QString::fromLocal8Bit(std::strerror(error))}; }
+Failure failure(Step step, const QByteArray& file, int error)
+{
+    return Failure{step, fileName::fromBytes(file), QString::fromLocal8Bit(std::strerror(error)), {}, {}};
+}
+
+namespace {
+
+// The folder of path from the root, as a message names it: "." would say little.
+QByteArray wholeFolderOf(const QByteArray& path)
+{
+    const QByteArray folder = folderOf(path);
+    char working[PATH_MAX];
+    if (folder.startsWith('/') || !::getcwd(working, sizeof working))
+        return folder;
+    const QByteArray from(working);
+    if (folder == ".")
+        return from;
+    return from.endsWith('/') ? from + folder : from + '/' + folder;
+}
+
+}  // namespace
+
+Failure inFolderOf(Step step, const QByteArray& target, int error) { return failure(step, wholeFolderOf(target), error); }
+
+Failure refusal(const QByteArray& target, const QString& reason)
+{
+    return Failure{Step::CheckTarget, fileName::fromBytes(target), reason, {}, {}};
+}
 
 QByteArray folderOf(const QByteArray& path)
 {
@@ -47,14 +77,9 @@ Descriptor::~Descriptor()
         ::close(fd_);
 }
 
-std::optional<Failure> Descriptor::close()
-{
-    if (::close(std::exchange(fd_, -1)) != 0)
-        return failure(errno);
-    return std::nullopt;
-}
+int Descriptor::close() { return ::close(std::exchange(fd_, -1)) != 0 ? errno : 0; }
 
-std::optional<Failure> writeAll(int fd, QByteArrayView bytes)
+int writeAll(int fd, QByteArrayView bytes)
 {
     const char* next = bytes.data();
     qsizetype left = bytes.size();
@@ -63,14 +88,14 @@ std::optional<Failure> writeAll(int fd, QByteArrayView bytes)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            return failure(written < 0 ? errno : EIO);
+            return written < 0 ? errno : EIO;
         next += written;
         left -= written;
     }
-    return std::nullopt;
+    return 0;
 }
 
-std::optional<Failure> readAll(int fd, QByteArray& bytes)
+int readAll(int fd, QByteArray& bytes)
 {
     bytes.clear();
     char buffer[65536];
@@ -79,9 +104,9 @@ std::optional<Failure> readAll(int fd, QByteArray& bytes)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return failure(errno);
+            return errno;
         if (got == 0)
-            return std::nullopt;
+            return 0;
         bytes.append(buffer, got);
         offset += got;
     }

@@ -23,10 +23,10 @@ public:
     clsTruss& operator=(const clsTruss&) = delete;
 
     // Builds the tables for the chosen configuration and writes the truss
-    // file to openfile(). Returns why the file could not be written, in the
-    // system's words, for the caller to tell the user; nothing when it was
-    // written. A failure of the builder is thrown as TrussBuildError before
-    // any file is touched.
+    // file to openfile(). Returns why the file could not be written (the
+    // step, its file and the system's words, for the caller to word with
+    // atomicSave::describe); nothing when it was written. A failure of the
+    // builder is thrown as TrussBuildError before any file is touched.
     std::optional<atomicSave::Failure> saveFile();
 
     // Builds the tables for the chosen configuration, as saveFile() does,

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 #include "kvrfile/TrussFileEncoder.h"
@@ -9,5 +10,8 @@
 std::optional<atomicSave::Failure> clsTruss::writeFile() const
 {
     const std::vector<std::uint8_t> bytes = encodeTrussFile(file_);
-    return atomicSave::save(openfile_, bytes);
+    const atomicSave::Result result = atomicSave::save(openfile_, bytes);
+    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&result))
+        return *failure;
+    return std::nullopt;  // whether replaced or written in place, the file holds the truss
 }

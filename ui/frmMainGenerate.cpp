@@ -194,7 +194,7 @@ void frmMain::reportBuildFailure(const TrussBuildError& error)
 void frmMain::reportSaveFailure(const atomicSave::Failure& failure)
 {
     messages_.showMessage(QStringLiteral("Error while saving file ") + Truss->openfile() + QStringLiteral("\r\n")
-                              + failure.description,
+                              + atomicSave::describe(failure),
                           MessageIcon::Critical);
 }
 

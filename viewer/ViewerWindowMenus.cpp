@@ -32,8 +32,9 @@ std::optional<QString> saved(const QString& path, const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return QObject::tr("it could not be made");
-    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes))
-        return failure->description;
+    const atomicSave::Result result = atomicSave::save(path, bytes);
+    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&result))
+        return atomicSave::describe(*failure);
     return std::nullopt;
 }
 

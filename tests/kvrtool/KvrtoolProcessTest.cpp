@@ -47,9 +47,9 @@ const QString generate = QStringLiteral("generate --span 6 --height 1 --panels 1
 
 const ProcessCase processCases[] = {
     {"generate under a file-size limit", "1", (generate + QStringLiteral(" -o DIR/big.kvr")).split(u' '), nullptr,
-     "kvrtool: Error while saving file DIR/big.kvr: %1", EFBIG},
+     "kvrtool: Error while saving file DIR/big.kvr: cannot write the new file in the folder DIR: %1", EFBIG},
     {"draw a PNG under a file-size limit", "1", {"draw", "DIR/t.kvr", "-o", "DIR/t.png"}, nullptr,
-     "kvrtool: cannot write DIR/t.png: %1", EFBIG},
+     "kvrtool: cannot write DIR/t.png: cannot write the new file in the folder DIR: %1", EFBIG},
     {"generate onto a FIFO", nullptr, (generate + QStringLiteral(" -o DIR/fifo")).split(u' '), nullptr,
      "kvrtool: Error while saving file DIR/fifo: Not a regular file", 0},
     {"show into a full disk", nullptr, {"show", "--csv", "DIR/t.kvr"}, "full",

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <variant>
 #include <vector>
 
 #include <dirent.h>
@@ -216,57 +218,94 @@ ChildResult finish(const Child& child)
 
 ChildResult inChild(Road road, const std::function<QString()>& body) { return finish(startChild(road, body)); }
 
+// How the save went: the kind of save, or the failure in the programs' words.
 QString saved(const QString& path, QByteArrayView bytes)
 {
-    const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes);
-    return failure ? failure->description : QStringLiteral("saved");
+    const atomicSave::Result result = atomicSave::save(path, bytes);
+    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&result))
+        return atomicSave::describe(*failure);
+    switch (std::get<atomicSave::Saved>(result)) {
+    case atomicSave::Saved::Created:
+        return QStringLiteral("created");
+    case atomicSave::Saved::Replaced:
+        return QStringLiteral("replaced");
+    case atomicSave::Saved::WrittenInPlace:
+        return QStringLiteral("written in place");
+    }
+    return {};
 }
+
+using atomicSave::Step;
 
 struct Refusal {
     const char* name;
-    bool needsRoot;  // mknod, and making a file as another user
     std::function<QString(const QString& folder)> prepare;  // the target
-    const char* description;  // %1 stands for the system's words for error
-    rlim_t sizeLimit = 0;
+    Step step;
+    const char* file;         // DIR stands for the test's folder
+    const char* description;  // describe(); DIR as above, %1 for the system's words for error
     int error = 0;
+    rlim_t sizeLimit = 0;
+    uid_t saver = 0;         // root, or alice
+    bool needsRoot = false;  // mknod, and files of another user
 };
 
+// A file of alice's, with a second name when twoNames (so written in place),
+// in a folder of root's that she may enter but not write to.
+QString alicesFileInRootsFolder(const QString& d, bool twoNames)
+{
+    const QString path = d + QStringLiteral("/f.kvr");
+    writeAll(path, "old");
+    ::chown(QFile::encodeName(path).constData(), alice, alice);
+    if (twoNames)
+        ::link(QFile::encodeName(path).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
+    ::chmod(QFile::encodeName(d).constData(), 0755);
+    return path;
+}
+
 const Refusal refusals[] = {
-    {"character device", true,
+    {"no name", [](const QString&) { return QString(); }, Step::CheckTarget, "", "No file name specified"},
+    {"character device",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/null");
          ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3));
          return path;
      },
-     "Not a regular file"},
-    {"FIFO", false,
+     Step::CheckTarget, "DIR/null", "Not a regular file", 0, 0, 0, true},
+    {"FIFO",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/fifo");
          ::mkfifo(QFile::encodeName(path).constData(), 0644);
          return path;
      },
-     "Not a regular file"},
-    {"socket", false,
+     Step::CheckTarget, "DIR/fifo", "Not a regular file"},
+    {"socket",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/socket");
          makeSocket(path);
          return path;
      },
-     "Not a regular file"},
-    {"folder", false,
+     Step::CheckTarget, "DIR/socket", "Not a regular file"},
+    {"folder",
      [](const QString& d) {
          QDir(d).mkdir(QStringLiteral("folder.kvr"));
          return d + QStringLiteral("/folder.kvr");
      },
-     "%1", 0, EISDIR},
-    {"another user's link in a shared folder", true,
+     Step::CheckTarget, "DIR/folder.kvr", "%1", EISDIR},
+    {"a file where a folder should be",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/plain"), "a file, not a folder");
+         return d + QStringLiteral("/plain/t.kvr");
+     },
+     Step::CheckTarget, "DIR/plain/t.kvr", "%1", ENOTDIR},
+    {"another user's link in a shared folder",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/victim"), "what the link points at");
          plantLink(d, d + QStringLiteral("/victim"), d + QStringLiteral("/t.kvr"));
          return d + QStringLiteral("/t.kvr");
      },
-     "Not following a symbolic link that another user made in a shared folder"},
-    {"another user's file in a shared folder", true,
+     Step::CheckTarget, "DIR/t.kvr", "Not following a symbolic link that another user made in a shared folder", 0, 0,
+     0, true},
+    {"another user's file in a shared folder",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/t.kvr");
          writeAll(path, "planted for root to fill");
@@ -275,24 +314,43 @@ const Refusal refusals[] = {
          ::chmod(QFile::encodeName(d).constData(), 01777);
          return path;
      },
-     "Not writing into a file that another user owns in a shared folder"},
-    {"file-size limit over an earlier file", false,
+     Step::CheckTarget, "DIR/t.kvr", "Not writing into a file that another user owns in a shared folder", 0, 0, 0, true},
+    {"a folder that is not there", [](const QString& d) { return d + QStringLiteral("/missing/t.kvr"); },
+     Step::CreateNewFile, "DIR/missing", "cannot create a new file in the folder DIR/missing: %1", ENOENT},
+    {"one's own file in a folder one may not write to",
+     [](const QString& d) { return alicesFileInRootsFolder(d, false); }, Step::CreateNewFile, "DIR",
+     "cannot create a new file in the folder DIR: %1", EACCES, 0, alice, true},
+    {"file-size limit on a new file", [](const QString& d) { return d + QStringLiteral("/new.kvr"); },
+     Step::WriteNewFile, "DIR", "cannot write the new file in the folder DIR: %1", EFBIG, 100},
+    {"file-size limit over an earlier file",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier file");
          return d + QStringLiteral("/earlier.kvr");
      },
-     "%1", 100, EFBIG},
-    {"file-size limit over a file with two names, written in place", false,
+     Step::WriteNewFile, "DIR", "cannot write the new file in the folder DIR: %1", EFBIG, 100},
+    {"file-size limit on the kept copy of a file with two names",
+     [](const QString& d) {
+         writeAll(d + QStringLiteral("/earlier.kvr"), QByteArray(2000, 'e'));
+         ::link(QFile::encodeName(d + QStringLiteral("/earlier.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/other.kvr")).constData());
+         return d + QStringLiteral("/earlier.kvr");
+     },
+     Step::KeepCopy, "DIR/earlier.kvr~", "cannot write the kept copy DIR/earlier.kvr~: %1; DIR/earlier.kvr holds its earlier content",
+     EFBIG, 1000},
+    {"kept copy of one's own file with two names, in a folder one may not write to",
+     [](const QString& d) { return alicesFileInRootsFolder(d, true); }, Step::KeepCopy, "DIR/f.kvr~",
+     "cannot write the kept copy DIR/f.kvr~: %1; DIR/f.kvr holds its earlier content", EACCES, 0, alice, true},
+    {"file-size limit over a file with two names, written in place",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/earlier.kvr"), "the earlier file");
          ::link(QFile::encodeName(d + QStringLiteral("/earlier.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/other.kvr")).constData());
          return d + QStringLiteral("/earlier.kvr");
      },
-     "%1; the file holds its earlier content again", 100, EFBIG},
+     Step::WriteInPlace, "DIR/earlier.kvr", "%1; the file holds its earlier content again", EFBIG, 100},
 };
 
 class AtomicSaveRefusal : public ::testing::TestWithParam<Refusal> {};
 
+// The failure names its step and file; the folder is as it was.
 TEST_P(AtomicSaveRefusal, RefusesOrFailsWithTheReasonAndChangesNothing)
 {
     const Refusal& c = GetParam();
@@ -303,18 +361,23 @@ TEST_P(AtomicSaveRefusal, RefusesOrFailsWithTheReasonAndChangesNothing)
     const QString target = c.prepare(dir.path());
     const QStringList before = fingerprint(dir.path());
 
-    std::optional<atomicSave::Failure> failure;
-    if (c.sizeLimit != 0) {
-        const FileSizeLimit limit(c.sizeLimit);
-        failure = atomicSave::save(target, bytes);
-    } else {
-        failure = atomicSave::save(target, bytes);
+    atomicSave::Result result;
+    {
+        std::optional<FileSizeLimit> limit;
+        std::optional<ActingAs> saver;
+        if (c.sizeLimit != 0)
+            limit.emplace(c.sizeLimit);
+        if (c.saver != 0)
+            saver.emplace(c.saver, c.saver, c.saver);
+        result = atomicSave::save(target, bytes);
     }
-    ASSERT_TRUE(failure.has_value());
-    QString description = QString::fromLatin1(c.description);
-    if (c.error != 0)
-        description = description.arg(QString::fromLocal8Bit(std::strerror(c.error)));
-    EXPECT_EQ(failure->description, description);
+    const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&result);
+    ASSERT_NE(failure, nullptr);
+    const auto inDir = [&](const char* text) { return QString::fromUtf8(text).replace(QStringLiteral("DIR"), dir.path()); };
+    EXPECT_EQ(failure->step, c.step);
+    EXPECT_EQ(failure->file, inDir(c.file));
+    const QString description = inDir(c.description);
+    EXPECT_EQ(atomicSave::describe(*failure), c.error ? description.arg(QString::fromLocal8Bit(std::strerror(c.error))) : description);
     EXPECT_EQ(fingerprint(dir.path()), before);
 }
 
@@ -323,6 +386,7 @@ INSTANTIATE_TEST_SUITE_P(AtomicSave, AtomicSaveRefusal, ::testing::ValuesIn(refu
 struct Replacement {
     const char* name;
     std::function<QString(const QString& folder)> prepare;  // the path to save to, where "old" stands
+    const char* how = "replaced";                           // as saved() words it
     uid_t saver = 0;                                        // root, or bob in the group team
 };
 
@@ -369,14 +433,16 @@ const Replacement replacements[] = {
          writeAll(d + QStringLiteral("/f.kvr"), "old");
          ::link(QFile::encodeName(d + QStringLiteral("/f.kvr")).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
          return d + QStringLiteral("/f.kvr");
-     }},
+     },
+     "written in place"},
     {"a file with two names and the longest name a folder allows, written in place",
      [](const QString& d) {
          const QString path = d + QLatin1Char('/') + QString(251, QLatin1Char('f')) + QStringLiteral(".kvr");
          writeAll(path, "old");
          ::link(QFile::encodeName(path).constData(), QFile::encodeName(d + QStringLiteral("/g.kvr")).constData());
          return path;
-     }},
+     },
+     "written in place"},
     {"a colleague's group-writable file, saved in place by a member of its group",
      [](const QString& d) {
          const QString path = d + QStringLiteral("/alice.kvr");
@@ -387,7 +453,7 @@ const Replacement replacements[] = {
          ::chmod(QFile::encodeName(d).constData(), 0775);
          return path;
      },
-     bob},
+     "written in place", bob},
     {"a name that is not UTF-8 (beside the name it decodes to)",
      [](const QString& d) {
          writeAll(d + QStringLiteral("/caf\uFFFD.kvr"), "decoy");
@@ -421,7 +487,7 @@ TEST(AtomicSave, ReplacesTheContentAndNothingElse)
                 return saved(path, "new");
             });
             EXPECT_TRUE(result.ran) << "no private mount namespace without /proc";
-            EXPECT_EQ(result.text, QStringLiteral("saved"));
+            EXPECT_EQ(result.text, QString::fromLatin1(c.how));
             EXPECT_EQ(fingerprint(dir.path()), expected);
             removeFilesIn(dir.path());
         }
@@ -450,7 +516,7 @@ TEST(AtomicSave, NewFileIsMadeAsAnyNewFile)
                 return saved(dir.filePath(QStringLiteral("saved")), "new");
             });
             EXPECT_TRUE(result.ran);
-            EXPECT_EQ(result.text, QStringLiteral("saved"));
+            EXPECT_EQ(result.text, QStringLiteral("created"));
             QStringList prints = fingerprint(dir.path());
             EXPECT_EQ(prints.size(), 2);
             if (prints.size() != 2)
@@ -548,7 +614,7 @@ TEST(AtomicSave, KilledSaveLeavesNothingBehind)
         expected << fingerprint(dir.path()).filter(QStringLiteral(" 6f6c64")).replaceInStrings(QStringLiteral(" 6f6c64"), QStringLiteral(" 6e6577"));
         expected.sort();
 
-        EXPECT_EQ(saved(target, "new"), QStringLiteral("saved"));
+        EXPECT_EQ(saved(target, "new"), QStringLiteral("replaced"));
         EXPECT_EQ(fingerprint(dir.path()), expected);
     }
 }

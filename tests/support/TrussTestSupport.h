@@ -48,7 +48,7 @@ struct ByRowName {
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace atomicSave {
-inline void PrintTo(const Failure& failure, std::ostream* out) { ::PrintTo(failure.description, out); }
+inline void PrintTo(const Failure& failure, std::ostream* out) { ::PrintTo(describe(failure), out); }
 }  // namespace atomicSave
 
 // The parameters the window starts with.

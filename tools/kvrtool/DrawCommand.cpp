@@ -38,8 +38,9 @@ int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out,
         err << "kvrtool: cannot write " << path << ": the picture could not be encoded\n";
         return kvrExit::notWritten;
     }
-    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
-        err << "kvrtool: cannot write " << path << ": " << failure->description << '\n';
+    const atomicSave::Result saved = atomicSave::save(path, bytes);
+    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&saved)) {
+        err << "kvrtool: cannot write " << path << ": " << atomicSave::describe(*failure) << '\n';
         return kvrExit::notWritten;
     }
     out << "wrote " << path << '\n';

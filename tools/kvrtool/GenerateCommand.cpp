@@ -176,7 +176,7 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         truss.setParameters(parameters);
         truss.setOpenfile(parser.value(QStringLiteral("output")));
         if (const std::optional<atomicSave::Failure> failure = truss.saveFile()) {
-            err << "kvrtool: Error while saving file " << truss.openfile() << ": " << failure->description << '\n';
+            err << "kvrtool: Error while saving file " << truss.openfile() << ": " << atomicSave::describe(*failure) << '\n';
             return kvrExit::notWritten;
         }
         out << "wrote " << truss.openfile() << ": " << truss.noNodes() << " nodes, " << truss.noMembers() << " members\n";

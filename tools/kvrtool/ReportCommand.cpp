@@ -64,8 +64,9 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             err << "kvrtool: cannot write " << pdf << ": the pages could not be made\n";
             return kvrExit::notWritten;
         }
-        if (const std::optional<atomicSave::Failure> failure = atomicSave::save(pdf, bytes)) {
-            err << "kvrtool: cannot write " << pdf << ": " << failure->description << '\n';
+        const atomicSave::Result saved = atomicSave::save(pdf, bytes);
+        if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&saved)) {
+            err << "kvrtool: cannot write " << pdf << ": " << atomicSave::describe(*failure) << '\n';
             return kvrExit::notWritten;
         }
         out << "wrote " << pdf << '\n';
