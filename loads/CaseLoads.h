@@ -1,0 +1,52 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "kvrfile/Result.h"
+#include "kvrfile/TrussFileContent.h"
+#include "loads/Combination.h"
+#include "loads/DesignFile.h"
+
+// A load on a node, kN: fx to the right, fy upwards (downwards negative).
+struct NodeForce {
+    double fx = 0.0, fy = 0.0;
+};
+
+// Indexed by node number as in the truss file; row 0 stays zero.
+using NodeForces = std::vector<NodeForce>;
+
+// The loads of one case on the nodes of a truss.
+struct CaseLoads {
+    std::string name;
+    NodeForces forces;
+};
+
+// Standard gravity, m/s2, by which a section's mass per metre weighs.
+inline constexpr double standardGravity = 9.80665;
+
+// The members' own weight: length x mass per metre x g, half to each end
+// node, downwards; each member's section by its group. Refused, naming the
+// member, when its group has no section or it is in no group.
+Result<NodeForces> selfWeightOf(const TrussFileContent& truss, const GroupSections& sections);
+
+// A uniform vertical load w (kN/m on plan, downwards negative) on the top
+// chord: the nodes that top-chord members join, each taking w times half
+// the horizontal distance between its neighbours (an end node half a
+// spacing). Refused when the truss has no top chord.
+Result<NodeForces> topChordUdlOf(const TrussFileContent& truss, double w);
+
+// Every case of the design file on the truss's nodes, in the file's order,
+// each member's weight by the sections given. Refused with the design
+// file's line when a case does not fit the truss (a node it has not, a
+// group without a section for the self-weight).
+Result<std::vector<CaseLoads>> caseLoadsOf(const DesignFile& design, const TrussFileContent& truss,
+                                           const GroupSections& sections);
+inline Result<std::vector<CaseLoads>> caseLoadsOf(const DesignFile& design, const TrussFileContent& truss)
+{
+    return caseLoadsOf(design, truss, design.sections);
+}
+
+// The factored sum of the cases a combination names (each must be among cases).
+NodeForces superposed(std::span<const CombinationTerm> terms, std::span<const CaseLoads> cases);
