@@ -13,7 +13,6 @@
 #include "kvrfile/TrussFileEncoder.h"
 #include "numbers/NumberRule.h"
 #include "report/DesignText.h"
-#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 
@@ -194,10 +193,8 @@ int size(const QCommandLineParser& parser, const TrussFileContent& truss, const 
     }
     const QString path = options.value("output");
     const std::vector<std::uint8_t> bytes = encodeTrussFile(sizing.truss);
-    if (const std::optional<atomicSave::Failure> failure = atomicSave::save(path, bytes)) {
-        err << "kvrtool: Error while saving file " << path << ": " << failure->description << '\n';
+    if (!writeOrReport(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), err))
         return kvrExit::notWritten;
-    }
     if (parser.isSet(QStringLiteral("csv"))) {
         out << designText::csv(*sizing.solution, *sizing.design);
     } else {

@@ -7,7 +7,6 @@
 #include "analysis/TrussSolver.h"
 #include "drawing/TrussDrawing.h"
 #include "report/TrussStudy.h"
-#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 
@@ -29,20 +28,11 @@ QByteArray encoded(const TrussDrawing& drawing, bool png, int size)
     return bytes;
 }
 
-// The one place a picture reaches the disk, through the save routine of
-// every output file: the earlier picture stays as it was unless the new one
-// is written whole.
+// The earlier picture stays as it was unless the new one is written whole.
 int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out, QTextStream& err)
 {
-    if (bytes.isEmpty()) {
-        err << "kvrtool: cannot write " << path << ": the picture could not be encoded\n";
+    if (!writeOrReport(path, bytes, err, "the picture"))
         return kvrExit::notWritten;
-    }
-    const atomicSave::Result saved = atomicSave::save(path, bytes);
-    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&saved)) {
-        err << "kvrtool: cannot write " << path << ": " << atomicSave::describe(*failure) << '\n';
-        return kvrExit::notWritten;
-    }
     out << "wrote " << path << '\n';
     return kvrExit::ok;
 }

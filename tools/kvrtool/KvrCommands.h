@@ -54,5 +54,11 @@ int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream
 // the file does not hold them.
 bool hasTables(const TrussFileContent& truss, QTextStream& err);
 
+// Writes what a command made through the save routine; false, with the
+// failure reported to err in one line ("kvrtool: cannot write PATH: …"),
+// when nothing was made (bytes empty: what says what could not be made) or
+// it was not written.
+bool writeOrReport(const QString& path, const QByteArray& bytes, QTextStream& err, const char* what = "the file");
+
 // The truss of the file solved, or why it cannot be reported to err in one line.
 std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTextStream& err);

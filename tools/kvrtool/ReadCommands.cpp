@@ -1,8 +1,9 @@
-// show and check, and the reading of the FILE argument that every reading
-// command shares.
+// show and check, the reading of the FILE argument that every reading
+// command shares, and the writing of what a command makes.
 #include <QCommandLineParser>
 
 #include "report/FileText.h"
+#include "savefile/AtomicSave.h"
 #include "savefile/FileName.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -34,6 +35,20 @@ std::variant<TrussFileContent, int> parseAndRead(const CommandForm& form, QComma
     if (!truss)
         return kvrExit::cannotRead;
     return std::move(*truss);
+}
+
+bool writeOrReport(const QString& path, const QByteArray& bytes, QTextStream& err, const char* what)
+{
+    if (bytes.isEmpty()) {
+        err << "kvrtool: cannot write " << path << ": " << what << " could not be made\n";
+        return false;
+    }
+    const atomicSave::Result saved = atomicSave::save(path, bytes);
+    if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&saved)) {
+        err << "kvrtool: cannot write " << path << ": " << atomicSave::describe(*failure) << '\n';
+        return false;
+    }
+    return true;
 }
 
 bool hasTables(const TrussFileContent& truss, QTextStream& err)

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include "report/CalculationPages.h"
-#include "savefile/AtomicSave.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "version/Version.h"
@@ -59,16 +58,8 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         const PageHeader header{QFileInfo(parser.positionalArguments().constFirst()).fileName(),
                                 QDate::currentDate().toString(Qt::ISODate),
                                 QStringLiteral("kvrtool ") + QString::fromLatin1(ambrellVersion::text)};
-        const QByteArray bytes = calculationPdf(study, header, *paper);
-        if (bytes.isEmpty()) {
-            err << "kvrtool: cannot write " << pdf << ": the pages could not be made\n";
+        if (!writeOrReport(pdf, calculationPdf(study, header, *paper), err, "the pages"))
             return kvrExit::notWritten;
-        }
-        const atomicSave::Result saved = atomicSave::save(pdf, bytes);
-        if (const atomicSave::Failure* failure = std::get_if<atomicSave::Failure>(&saved)) {
-            err << "kvrtool: cannot write " << pdf << ": " << atomicSave::describe(*failure) << '\n';
-            return kvrExit::notWritten;
-        }
         out << "wrote " << pdf << '\n';
         if (!study.solution) {
             err << "kvrtool: " << QString::fromStdString(study.refusal) << '\n';
