@@ -2,6 +2,7 @@
 // holds it.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "kvrfile/TrussFile.h"
@@ -66,13 +67,13 @@ void placeNodes(TrussFileContent& file, const TrussLayout& layout, const TrussPa
         // w on plan over the node's tributary length; P at every top chord
         // node, half at one over a support, at an end of the span.
         const bool end = isZero(node.x) || isWhole(node.x);
-        const float load = p.loadType == clsTruss::uniformLoad
-                               ? static_cast<float>(static_cast<double>(p.loadValue) * p.L * double(tributary[std::size_t(n)].num)
-                                                    / double(tributary[std::size_t(n)].den))
-                               : end ? p.loadValue / 2.0f : p.loadValue;
-        if (!std::isfinite(load))
+        const double load = p.loadType == clsTruss::uniformLoad
+                                ? static_cast<double>(p.loadValue) * p.L * double(tributary[std::size_t(n)].num)
+                                      / double(tributary[std::size_t(n)].den)
+                                : end ? p.loadValue / 2.0f : p.loadValue;
+        if (!(std::fabs(load) <= std::numeric_limits<float>::max()))
             throw TrussBuildError(Kind::Overflow, Cause::Load, "node load is beyond the range of Single");
-        file.nodes(std::size_t(n), NodeColumn::Load) = -load;
+        file.nodes(std::size_t(n), NodeColumn::Load) = -static_cast<float>(load);
     }
     file.nodes(1, NodeColumn::Support) = SupportCode::Pin;
     file.nodes(std::size_t(layout.roller), NodeColumn::Support) = SupportCode::Roller;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "TrussTestSupport.h"
 #include "analysis/Rigidity.h"
@@ -258,7 +259,8 @@ TEST_P(EveryType, RefusesAPanelCountItCannotTake)
             ADD_FAILURE() << "built";
         } catch (const TrussBuildError& e) {
             EXPECT_EQ(e.kind(), TrussBuildError::Kind::PanelsNotTaken);
-            EXPECT_EQ(std::string(e.what()), std::string("the ") + type.title + " is built for " + rule.text());
+            EXPECT_NE(std::string(e.what()).find(std::to_string(rule.largest) + (rule.fixed() ? " panels only" : "")), std::string::npos)
+                << e.what();
         }
         EXPECT_EQ(encoded(truss), before);
     }
@@ -266,24 +268,19 @@ TEST_P(EveryType, RefusesAPanelCountItCannotTake)
 
 INSTANTIATE_TEST_SUITE_P(Types, EveryType, testing::ValuesIn(trussTypes().begin(), trussTypes().end()), ByRowName());
 
-TEST(PanelRules, NameWhatTheyTake)
-{
-    EXPECT_EQ(trussTypeNamed("pratt")->panels.text(), "1 to 8191 panels");
-    EXPECT_EQ(trussTypeNamed("k")->panels.text(), "an even number of panels, 2 to 5460");
-    EXPECT_EQ(trussTypeNamed("fan")->panels.text(), "6 panels only");
-    EXPECT_EQ(trussTypeNamed("arch"), nullptr);
-}
-
 // A span, height, E or A that cannot make a truss is refused by the types
-// beside Pratt (which builds them as given), before anything is built.
+// beside Pratt (which builds them as given), as is a load beyond Single,
+// before anything is built.
 TEST(TrussTypes, RefuseSizesOnWhichNoTrussStands)
 {
-    const std::pair<const char*, void (*)(TrussParameters&)> cases[] = {
-        {"height 0", [](TrussParameters& in) { in.h = 0.0f; }},
-        {"negative span", [](TrussParameters& in) { in.L = -6.0f; }},
-        {"web area 0", [](TrussParameters& in) { in.webA = 0.0f; }},
+    using K = TrussBuildError::Kind;
+    const std::tuple<const char*, void (*)(TrussParameters&), K> cases[] = {
+        {"height 0", [](TrussParameters& in) { in.h = 0.0f; }, K::NotPositive},
+        {"negative span", [](TrussParameters& in) { in.L = -6.0f; }, K::NotPositive},
+        {"web area 0", [](TrussParameters& in) { in.webA = 0.0f; }, K::NotPositive},
+        {"w times the span beyond Single", [](TrussParameters& in) { in.L = 3e38f; in.loadValue = 30.0f; }, K::Overflow},
     };
-    for (const auto& [name, spoil] : cases) {
+    for (const auto& [name, spoil, kind] : cases) {
         SCOPED_TRACE(name);
         TrussParameters input = inputOf(TrussType::Fink, 4);
         spoil(input);
@@ -294,7 +291,7 @@ TEST(TrussTypes, RefuseSizesOnWhichNoTrussStands)
             truss.generate();
             ADD_FAILURE() << "built";
         } catch (const TrussBuildError& e) {
-            EXPECT_EQ(e.kind(), TrussBuildError::Kind::NotPositive);
+            EXPECT_EQ(e.kind(), kind);
         }
         EXPECT_EQ(truss.noMax(), 0);
     }
