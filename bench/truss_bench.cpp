@@ -2,7 +2,8 @@
 // holds. The largest truss makes a 1.57 MB file. And solving the truss of a
 // file, whose cost should grow with the panel count, not faster; what
 // checking the solution costs; what a wider arithmetic costs where double
-// falls short.
+// falls short. And the largest truss of each type built and encoded, solved,
+// and drawn as SVG.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -17,7 +18,9 @@
 #include "kvrfile/TrussCheck.h"
 #include "kvrfile/TrussFile.h"
 #include "kvrfile/TrussFileEncoder.h"
+#include "drawing/TrussDrawing.h"
 #include "kvrfile/TrussFileReader.h"
+#include "truss/TrussTypes.h"
 #include "truss/clsTruss.h"
 
 namespace {
@@ -129,6 +132,36 @@ void solveSlender(benchmark::State& state)
     solveContent(state, contentOf(parameters(1000, 1000.0f, static_cast<float>(state.range(0)) / 1000.0f)));
 }
 
+// The largest truss of a type, as the solve benchmark's: 6 m long, 1 m deep
+// (a roof 1.5 m high).
+TrussParameters largestOf(const TrussTypeInfo& type)
+{
+    TrussParameters input = parameters(type.panels.largest, 6.0f, type.pitched ? 1.5f : 1.0f);
+    input.config = static_cast<std::int32_t>(type.type);
+    return input;
+}
+
+void buildType(benchmark::State& state, const TrussTypeInfo* type)
+{
+    SilentSink sink;
+    for (auto _ : state) {
+        clsTruss truss(sink);
+        truss.setParameters(largestOf(*type));
+        truss.generate();
+        benchmark::DoNotOptimize(encodeTrussFile(truss.file()));
+    }
+}
+
+void solveType(benchmark::State& state, const TrussTypeInfo* type) { solveContent(state, contentOf(largestOf(*type))); }
+
+// The drawing of the file's members by group, and its SVG text.
+void drawType(benchmark::State& state, const TrussTypeInfo* type)
+{
+    const TrussFileContent content = contentOf(largestOf(*type));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(toSvg(drawTruss(content)));
+}
+
 BENCHMARK(buildAndEncode)->Arg(7)->Arg(largest);
 BENCHMARK(plainCopy)->Arg(7)->Arg(largest);
 BENCHMARK(solve)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
@@ -153,6 +186,12 @@ public:
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    for (const TrussTypeInfo& type : trussTypes()) {
+        const std::string name = std::string("/") + type.name + "/" + std::to_string(type.panels.largest);
+        benchmark::RegisterBenchmark(("buildType" + name).c_str(), buildType, &type)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("solveType" + name).c_str(), solveType, &type)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("drawType" + name).c_str(), drawType, &type)->Unit(benchmark::kMillisecond);
+    }
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const std::string& np : {std::string("7"), std::to_string(largest)}) {

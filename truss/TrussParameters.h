@@ -7,7 +7,7 @@
 // E in kN/mm2, areas in mm2, P in kN, w in kN/m. A new set is all zeros, as a
 // new truss object is.
 struct TrussParameters {
-    std::int32_t config = 0;  // web configuration: 1 = Pratt truss
+    std::int32_t config = 0;  // web configuration: a TrussType code, 1 = Pratt truss
     float topE = 0.0f, btmE = 0.0f, webE = 0.0f;
     float topA = 0.0f, btmA = 0.0f, webA = 0.0f;
     std::int32_t loadType = 0;  // 1 = UDL w on the top chord, 2 = nodal point loads P

@@ -11,8 +11,9 @@
 #include "truss/TrussBuildError.h"
 #include "truss/TrussParameters.h"
 
-// One parallel-chord truss: the parameters the user entered, the truss file's
-// content built from them, and the command that writes the truss file.
+// One truss: the parameters the user entered, the truss file's content built
+// from them, and the command that writes the truss file. The configuration
+// is a TrussType's code; the window builds Pratt trusses only.
 //
 // Setters store without checking; the builder works on whatever they hold.
 class clsTruss {
@@ -54,7 +55,8 @@ public:
     std::int32_t loadType() const { return loadType_; }  void setLoadType(std::int32_t value) { loadType_ = value; }
     QString openfile() const { return openfile_; }  void setOpenfile(const QString& value) { openfile_ = value; }
 
-    // What the builder derived, for readers of the model (tests, tools).
+    // What the builder derived, for readers of the model (tests, tools);
+    // panelLength() and nodeLoad() of the last Pratt truss built.
     std::int16_t noNodes() const { return file_.noNodes; }
     std::int16_t noMembers() const { return file_.noMembers; }
     std::int16_t noMax() const { return file_.noMax; }
@@ -72,6 +74,7 @@ public:
 private:
     std::optional<atomicSave::Failure> writeFile() const;
     void generatePratt();
+    TrussParameters parameters() const;
 
     MessageSink& messages_;
 

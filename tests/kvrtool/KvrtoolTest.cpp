@@ -15,6 +15,7 @@
 #include "KvrtoolRun.h"
 #include "TrussTestSupport.h"
 #include "kvrfile/TrussFile.h"
+#include "truss/TrussTypes.h"
 
 namespace {
 
@@ -284,6 +285,17 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         {"load beyond Single", {"--udl", "3e38", "--span", "3e38", "--panels", "1"}, {"--udl", "--span", "--panels"}, 1,
          "--udl: w times the panel length is beyond the range of Single"},
         {"unwritable", {"-o", "/"}, {"-o"}, 2, "Error while saving file /: "},
+        {"unknown type", {"--type", "arch"}, {}, 1,
+         "--type: no truss type 'arch'; the types are pratt, howe, warren, warren-verticals, k, pratt-roof, howe-roof, fink, "
+         "king-post, queen-post, fan"},
+        {"odd K", {"--type", "k"}, {}, 1, "--panels: the K truss is built for an even number of panels, 2 to 5460"},
+        {"fan of 7", {"--type", "fan"}, {}, 1, "--panels: the fan truss is built for 6 panels only"},
+        {"warren beyond 16 bits", {"--type", "warren", "--panels", "8193"}, {"--panels"}, 1,
+         "--panels: the Warren truss is built for 2 to 8192 panels"},
+        {"k beyond an Integer", {"--type", "k", "--panels", "40000"}, {"--panels"}, 1,
+         "--panels: the K truss is built for an even number of panels, 2 to 5460"},
+        {"fink too small for its panels", {"--type", "fink", "--span", "7e-45", "--panels", "8"}, {"--span", "--panels"}, 1,
+         "--span: too small for its panels: member 3 would have no length"},
     };
     for (const OptionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -297,6 +309,42 @@ TEST_F(Kvrtool, GenerateNamesTheOptionToFix)
         EXPECT_EQ(run.err.count(u'\n'), 1) << "one line: " << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(output));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+}
+
+// Every type, as the truss object builds it, at its second smallest panel
+// count (a roof of two has no diagonal); a type of one layout needs no panel
+// count, and show names each member's group.
+TEST_F(Kvrtool, GenerateWritesEveryTypeAsTheTrussObject)
+{
+    for (const TrussTypeInfo& type : trussTypes()) {
+        SCOPED_TRACE(type.name);
+        TrussParameters input = windowStart();
+        input.config = static_cast<std::int32_t>(type.type);
+        input.np = type.panels.fixed() ? type.panels.smallest : static_cast<std::int16_t>(type.panels.smallest + type.panels.step);
+        input.L = 9.5f;
+        input.h = 1.75f;
+        input.loadType = clsTruss::pointLoads;
+        input.loadValue = 2.5f;
+        RecordingSink sink;
+        clsTruss truss(sink);
+        apply(truss, input, path(QStringLiteral("object.kvr")));
+        ASSERT_EQ(truss.saveFile(), std::nullopt);
+
+        const QString file = path(QStringLiteral("tool.kvr"));
+        QStringList arguments{QStringLiteral("generate"), QStringLiteral("--type"), QString::fromLatin1(type.name),
+                              QStringLiteral("--span"), QStringLiteral("9.5"), QStringLiteral("--height"), QStringLiteral("1.75"),
+                              QStringLiteral("--area"), QStringLiteral("100"), QStringLiteral("--e"), QStringLiteral("205"),
+                              QStringLiteral("--point-load"), QStringLiteral("2.5"), QStringLiteral("-o"), file};
+        if (!type.panels.fixed())
+            arguments << QStringLiteral("--panels") << QString::number(input.np);
+        const ToolRun run = kvrtool(arguments);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, QStringLiteral("wrote %1: %2 nodes, %3 members\n").arg(file).arg(truss.noNodes()).arg(truss.noMembers()));
+        EXPECT_EQ(readAll(file), readAll(path(QStringLiteral("object.kvr"))));
+        const QString shown = kvrtool({QStringLiteral("show"), file}).out;
+        EXPECT_TRUE(shown.contains(QStringLiteral("  top chord\n")) && shown.contains(QStringLiteral("  bottom chord\n"))
+                    && shown.contains(QStringLiteral("  diagonal\n")) && !shown.contains(QStringLiteral("unknown")));
     }
 }
 

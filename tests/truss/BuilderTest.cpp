@@ -221,7 +221,7 @@ TEST(TrussObject, OtherConfigurationsAreAnnouncedAndStillWritten)
         EXPECT_EQ(readBack(bytes).expectedSize, static_cast<std::uint64_t>(bytes.size()));
     }
 
-    // Configuration 2 after a build: the earlier tables stay and are written.
+    // A configuration no type has, after a build: the earlier tables stay and are written.
     {
         RecordingSink sink;
         clsTruss truss(sink);
@@ -230,7 +230,7 @@ TEST(TrussObject, OtherConfigurationsAreAnnouncedAndStillWritten)
         apply(truss, input, path);
         ASSERT_EQ(truss.saveFile(), std::nullopt);
         const QByteArray built = readAll(path);
-        truss.setConfig(2);
+        truss.setConfig(99);
         truss.setNp(9);
         ASSERT_EQ(truss.saveFile(), std::nullopt);
         ASSERT_EQ(sink.messages.size(), 1u);

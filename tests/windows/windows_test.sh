@@ -67,7 +67,17 @@ point-loads  --span 12.5 --height 1.75 --panels 10 --area 2500 --e 210 --point-l
 members      --span 20 --height 3 --panels 8 --top-area 4000 --btm-area 3500 --web-area 1200 --top-e 205 --btm-e 200 --web-e 70 --udl 7.25
 one-panel    --span 3 --height 0.5 --panels 1 --area 100 --e 205 --udl 1
 tiny-values  --span 0.001 --height 0.0003 --panels 3 --area 0.01 --e 0.1 --udl 1e-6
-many-panels  --span 480 --height 12 --panels 2000 --area 15000 --e 210 --udl 25'
+many-panels  --span 480 --height 12 --panels 2000 --area 15000 --e 210 --udl 25
+howe         --type howe --span 24 --height 3 --panels 9 --area 2500 --e 210 --udl 12.5
+warren       --type warren --span 24 --height 2.5 --panels 7 --area 2500 --e 210 --point-load 15
+warren-vert  --type warren-verticals --span 18.3 --height 2 --panels 10 --area 2500 --e 210 --udl 7.1
+k            --type k --span 60 --height 7.5 --panels 12 --area 6000 --e 210 --udl 40
+pratt-roof   --type pratt-roof --span 18 --height 3 --panels 40 --area 800 --e 210 --udl 2.7
+howe-roof    --type howe-roof --span 15.7 --height 2.35 --panels 8 --area 900 --e 11 --udl 3.3
+fink         --type fink --span 9.6 --height 2.4 --panels 6 --area 1200 --e 10.5 --point-load 2.25
+king-post    --type king-post --span 7.2 --height 1.8 --area 10000 --e 11 --udl 1.9
+queen-post   --type queen-post --span 10.5 --height 2.1 --panels 4 --area 12000 --e 11 --udl 2.1
+fan          --type fan --span 13 --height 3.25 --area 1500 --e 210 --point-load 4.4'
 
 echo "kvrtool.exe against the Linux kvrtool:"
 while read -r name options; do
@@ -129,6 +139,7 @@ fi
 # Refusals that are the program's own words (not the system's) read the same.
 refusals='too-large  generate --span 1e40 --height 1 --panels 7 --area 100 --e 205 --udl 10 -o x.kvr
 no-panels  generate --span 6 --height 1 --panels 0 --area 100 --e 205 --udl 10 -o x.kvr
+odd-k      generate --type k --span 6 --height 1 --panels 7 --area 100 --e 205 --udl 10 -o x.kvr
 truncated  show truncated.kvr
 no-family  sections --code aisc360 --family IPE'
 head -c 1000 linux/window.kvr >truncated.kvr
