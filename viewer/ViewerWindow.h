@@ -36,7 +36,7 @@ public:
     // thread.
     bool solving() const { return pending; }
 
-    // The picture (.svg or .png by its name) and the calculation pages,
+    // The picture (.svg, .png or .dxf by its name) and the calculation pages,
     // written through the save routine; the reason when they are not.
     std::optional<QString> exportPicture(const QString& path) const;
     std::optional<QString> exportPdf(const QString& path) const;

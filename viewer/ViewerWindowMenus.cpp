@@ -17,6 +17,7 @@
 #include <QTableView>
 
 #include "drawing/TrussDrawing.h"
+#include "drawing/TrussDxf.h"
 #include "report/CalculationPages.h"
 #include "savefile/AtomicSave.h"
 #include "version/Version.h"
@@ -86,6 +87,8 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
     if (!study_ || !study_->drawable())
         return tr("there is no truss to draw");
     const std::shared_ptr<const TrussStudy> study = withResults();
+    if (path.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive))
+        return saved(path, toDxf(study->truss, study->forces()));
     const TrussDrawing drawing = drawTruss(study->truss, study->forces());
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return saved(path, toSvg(drawing).toUtf8());
@@ -117,11 +120,14 @@ void ViewerWindow::chooseAndExportPicture()
     const QString base = QFileInfo(filePath()).completeBaseName();
     QString filter;
     QString path = QFileDialog::getSaveFileName(this, tr("Export the picture"), base + QStringLiteral(".svg"),
-                                                tr("SVG picture (*.svg);;PNG picture (*.png)"), &filter);
+                                                tr("SVG picture (*.svg);;PNG picture (*.png);;DXF drawing (*.dxf)"), &filter);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive) && !path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        path += filter.contains(QLatin1String("png")) ? QStringLiteral(".png") : QStringLiteral(".svg");
+    if (!QStringList{QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")}.contains(QFileInfo(path).suffix(),
+                                                                                                   Qt::CaseInsensitive))
+        path += filter.contains(QLatin1String("png"))   ? QStringLiteral(".png")
+                : filter.contains(QLatin1String("dxf")) ? QStringLiteral(".dxf")
+                                                        : QStringLiteral(".svg");
     if (const std::optional<QString> failure = exportPicture(path))
         QMessageBox::warning(this, windowTitle(), tr("The picture was not written to %1: %2").arg(path, *failure));
     else
