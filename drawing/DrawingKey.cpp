@@ -139,7 +139,7 @@ QStringList captionOf(const Omissions& o, const MemberLooks& looks)
                          : o.loadStride > 2 ? QStringLiteral(" (all but one in %1)").arg(o.loadStride)
                                             : QString());
     if (!labels.isEmpty())
-        caption << QStringLiteral("Left out where they would overlap: ") + labels.join(QStringLiteral(", ")) + u'.';
+        caption << QStringLiteral("Left out where there is no room for them: ") + labels.join(QStringLiteral(", ")) + u'.';
     if (o.members.partial())
         thinned << QStringLiteral("%1 drawn as %2").arg(count(o.members.total, "member", "members"), count(o.members.shown, "line", "lines"));
     if (o.nodes.partial())

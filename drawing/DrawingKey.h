@@ -44,7 +44,7 @@ struct Tally {
 
 struct Omissions {
     Tally memberLabels, nodeLabels, loadLabels;
-    int loadStride = 1;  // one load label in so many kept clear of the next
+    int loadStride = 1;  // one load label in so many shown, all of them kept clear of the next; 0: no such rule
     Tally members;       // shown: the lines that draw them
     Tally nodes, arrows;
 };

@@ -4,11 +4,7 @@
 
 namespace {
 
-// A character's advance, in ems, wide enough for digits and most letters of
-// a sans-serif font.
-constexpr double characterWidth = 0.62;
-
-bool within(QPointF p, QPointF q, double distance) { return std::hypot(p.x() - q.x(), p.y() - q.y()) < distance; }
+bool within(QPointF p, QPointF q, double distance) { return lengthOf(p - q) < distance; }
 
 long long cellOf(double v, double size) { return static_cast<long long>(std::floor(v / size)); }
 
@@ -37,47 +33,6 @@ bool Spacing::keep(QPointF a, QPointF b)
     return true;
 }
 
-QRectF LabelPlacer::boxOf(const TrussDrawing::Text& text)
-{
-    const double width = characterWidth * text.size * static_cast<double>(text.text.size());
-    const double left = text.at.x() - TrussDrawing::startOffset(text.anchor, width);
-    // From the top of the digits to a little below the baseline, with a
-    // margin that keeps neighbours apart.
-    constexpr double gap = 1.5;
-    return {left - gap, text.at.y() - 0.8 * text.size - gap, width + 2 * gap, text.size + 2 * gap};
-}
-
-bool LabelPlacer::fits(const QRectF& box) const
-{
-    for (long long c = cellOf(box.left(), cell); c <= cellOf(box.right(), cell); ++c)
-        for (long long r = cellOf(box.top(), cell); r <= cellOf(box.bottom(), cell); ++r) {
-            const auto found = cells_.find(cellKey(c, r));
-            if (found == cells_.end())
-                continue;
-            for (const QRectF& placed : found->second)
-                if (placed.intersects(box))
-                    return false;
-        }
-    return true;
-}
-
-void LabelPlacer::add(const QRectF& box)
-{
-    for (long long c = cellOf(box.left(), cell); c <= cellOf(box.right(), cell); ++c)
-        for (long long r = cellOf(box.top(), cell); r <= cellOf(box.bottom(), cell); ++r)
-            cells_[cellKey(c, r)].push_back(box);
-}
-
-bool LabelPlacer::place(TrussDrawing& drawing, const TrussDrawing::Text& text)
-{
-    const QRectF box = boxOf(text);
-    if (!fits(box))
-        return false;
-    add(box);
-    drawing.texts.push_back(text);
-    return true;
-}
-
 int strideOf(const std::vector<TrussDrawing::Text>& labels)
 {
     const auto clearAt = [&](std::size_t stride) {
@@ -92,7 +47,8 @@ int strideOf(const std::vector<TrussDrawing::Text>& labels)
     return static_cast<int>(stride);
 }
 
-double lengthOf(QPointF v) { return std::hypot(v.x(), v.y()); }
+// A square root, rounded alike on every system; hypot is not.
+double lengthOf(QPointF v) { return std::sqrt(v.x() * v.x() + v.y() * v.y()); }
 
 bool Run::extend(QPointF a, QPointF b, const MemberLook& next)
 {

@@ -7,10 +7,12 @@
 #include <QRectF>
 
 #include "drawing/DrawingKey.h"
+#include "drawing/LabelPlacer.h"
 #include "drawing/TrussDrawing.h"
 
 // What keeps a drawing legible at any size: shapes closer together than the
-// page can show are drawn once, and labels go only where there is room.
+// page can show apart are drawn once, and labels go only where there is room
+// (LabelPlacer).
 
 // Segments (or points, a == b) kept at least a distance apart: a segment is
 // left out when a kept one has both ends within the distance of its ends.
@@ -26,23 +28,6 @@ private:
     };
     double distance_;
     std::unordered_map<long long, std::vector<Kept>> cells_;
-};
-
-// Labels placed one after the other, each only where it overlaps none placed
-// before it.
-class LabelPlacer {
-public:
-    // The page the text takes, from its size, length and anchor.
-    static QRectF boxOf(const TrussDrawing::Text& text);
-
-    bool fits(const QRectF& box) const;
-    void add(const QRectF& box);
-    // Adds the text to the drawing when it fits; says whether it did.
-    bool place(TrussDrawing& drawing, const TrussDrawing::Text& text);
-
-private:
-    static constexpr double cell = 40;
-    std::unordered_map<long long, std::vector<QRectF>> cells_;
 };
 
 // The smallest step (1, 2, 4, ...) by which every step-th of these labels,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "drawing/DrawingKey.h"
@@ -16,12 +17,24 @@ const QColor black(0, 0, 0);
 const QColor grey(110, 110, 110);
 const QColor loadRed(192, 0, 0);
 
-// Page distances, in pt, below which the page can no longer show things apart.
-constexpr double memberSpacing = 6;     // members with both ends this close are drawn once
-constexpr double shortMember = 4;       // runs of members this short are drawn as one line
-constexpr double labelledMember = 12;   // members shorter than this carry no label
-constexpr double nodeSpacing = 8;       // a node's circle and a little
-constexpr double arrowSpacing = 16;     // an arrow head and room beside it
+constexpr double labelledMember = 12;  // pt: members shorter than this carry no label but the largest forces
+constexpr double labelSize = 10;       // pt
+
+// Where a member label may go: beside the member at these fractions of its
+// length, then at the end of a leader this long (pt), in these directions.
+constexpr double besideAt[] = {0.5, 0.35, 0.65, 0.2, 0.8};
+constexpr double leaderAt[] = {0.5, 0.35, 0.65};
+constexpr double leaderLengths[] = {12, 20, 30, 45, 65, 90, 120, 160, 220};
+constexpr double shortLeader = 30;  // the longest leader of a label that need not be shown
+
+QPointF unit(QPointF v) { return v / lengthOf(v); }
+// v turned by 35 degrees, clockwise on the page for a positive way: constants
+// rather than the mathematical library's, for the same drawing on every system.
+QPointF turned(QPointF v, double way)
+{
+    constexpr double c = 0.8191520442889918, s = 0.5735764363510461;
+    return {c * v.x() - way * s * v.y(), way * s * v.x() + c * v.y()};
+}
 
 // What draws one member, or a run of them (member 0).
 struct Stroke {
@@ -30,12 +43,23 @@ struct Stroke {
     int member;
 };
 
+// A member's label and the member it belongs to, on the page.
+struct MemberLabel {
+    int member;
+    TrussDrawing::Text text;
+    QPointF a, b;
+    MemberGroup group;
+    double size;  // |force|: the largest go first
+};
+
 // The truss to scale on a page: at most 1000 points wide and 500 high, with
 // room around it for the title, loads, supports, dimensions and caption.
 class Draftsman {
 public:
     Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre)
-        : t(truss), looks(truss, forces)
+        : t(truss),
+          forces(forces),
+          looks(truss, forces)
     {
         for (int n = 1; n <= t.noNodes; ++n) {
             const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
@@ -48,10 +72,26 @@ public:
         }
         span = xMax - xMin;
         height = yMax - yMin;
-        scale = pointsPerMetre > 0 ? pointsPerMetre
-                                   : std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
+        scale =
+            pointsPerMetre > 0 ? pointsPerMetre : std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
         d.origin = QPointF(left, top);
         d.pointsPerMetre = scale;
+        // Lines, circles and arrow heads as large as the room between the
+        // nodes allows, so that shapes are drawn once only where even thin
+        // ones would run into one another.
+        double shortest = std::numeric_limits<double>::infinity();
+        for (int m = 1; m <= t.noMembers; ++m) {
+            const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
+            if (first != 0 && second != 0 && lengthOf(at(second) - at(first)) > 0)
+                shortest = std::min(shortest, lengthOf(at(second) - at(first)));
+        }
+        const double room = std::isfinite(shortest) ? shortest : 100.0;
+        stroke = std::clamp(room / 3, 0.5, 2.0);
+        nodeRadius = std::clamp(room * 0.3, 1.0, 3.5);
+        headHalf = std::clamp(room * 0.3, 1.0, 4.0);
+        members = Spacing(stroke + 1);
+        nodes = Spacing(2 * nodeRadius + 0.5);
+        arrows = Spacing(2 * headHalf + 1);
     }
 
     TrussDrawing draw()
@@ -96,7 +136,7 @@ private:
             ++omitted.members.total;
             const QPointF a = at(first), b = at(second);
             const MemberLook look = looks.of(m);
-            const bool tiny = lengthOf(b - a) < shortMember;
+            const bool tiny = lengthOf(b - a) < stroke + 1;
             if (tiny && inRun && run.extend(a, b, look))
                 continue;
             endRun();
@@ -120,23 +160,50 @@ private:
         for (const Stroke& stroke : all) {
             if (!members.keep(stroke.a, stroke.b))
                 continue;
-            d.lines.push_back({stroke.a, stroke.b, stroke.look.color, 2.0, stroke.look.cls});
+            d.lines.push_back({stroke.a, stroke.b, stroke.look.color, this->stroke, stroke.look.cls});
             ++omitted.members.shown;
             if (std::none_of(drawn.begin(), drawn.end(), [&](const MemberLook& l) { return l.name == stroke.look.name; }))
                 drawn.push_back(stroke.look);
             if (stroke.member != 0 && lengthOf(stroke.b - stroke.a) >= labelledMember)
-                labelMember(stroke.member, stroke.a, stroke.b, stroke.look);
+                memberLabels.push_back(labelOf(stroke.member));
         }
     }
 
-    void labelMember(int m, QPointF a, QPointF b, const MemberLook& look)
+    MemberLabel labelOf(int m) const
     {
-        // Crossing diagonals meet at their middles: label them nearer their top
-        // ends. Chords carry their label above the line, the web beside it.
-        const double along = groupOf(t, m) == MemberGroup::Diagonal ? 0.3 : 0.5;
-        const bool flat = std::fabs(b.y() - a.y()) < 0.2 * std::fabs(b.x() - a.x());
-        memberLabels.push_back({a + (b - a) * along + (flat ? QPointF(0, -3) : QPointF(5, 4)), looks.labelOf(m), look.color, 10,
-                                looks.labelClass(), flat ? Anchor::Middle : Anchor::Start});
+        const int first = nodeNumber(t, m, MemberColumn::First), second = nodeNumber(t, m, MemberColumn::Second);
+        const double force = forces.empty() ? 0.0 : forces[static_cast<std::size_t>(m)];
+        return {m,
+                {{}, looks.labelOf(m), looks.of(m).color, labelSize, looks.labelClass()},
+                at(first),
+                at(second),
+                groupOf(t, m),
+                std::isfinite(force) ? std::fabs(force) : 0.0};
+    }
+
+    // The members whose labels are always shown: the largest tension, the
+    // largest compression, the largest force in a vertical or diagonal.
+    std::vector<int> keyMembers() const
+    {
+        int tension = 0, compression = 0, web = 0;
+        const auto force = [&](int m) { return m == 0 ? 0.0 : forces[static_cast<std::size_t>(m)]; };
+        for (int m = 1; m <= t.noMembers && !forces.empty(); ++m) {
+            if (nodeNumber(t, m, MemberColumn::First) == 0 || nodeNumber(t, m, MemberColumn::Second) == 0
+                || !std::isfinite(force(m)) || looks.labelOf(m) == QStringLiteral("0"))
+                continue;
+            if (force(m) > force(tension))
+                tension = m;
+            if (force(m) < force(compression))
+                compression = m;
+            const MemberGroup group = groupOf(t, m);
+            if ((group == MemberGroup::Vertical || group == MemberGroup::Diagonal) && std::fabs(force(m)) > std::fabs(force(web)))
+                web = m;
+        }
+        std::vector<int> keys;
+        for (const int m : {compression, tension, web})
+            if (m != 0 && std::find(keys.begin(), keys.end(), m) == keys.end())
+                keys.push_back(m);
+        return keys;
     }
 
     void drawNode(int n)
@@ -146,8 +213,8 @@ private:
         if (!nodes.keep(p))
             return;
         ++omitted.nodes.shown;
-        d.circles.push_back({p, 3.5, black, QColor(255, 255, 255), QStringLiteral("node")});
-        nodeLabels.push_back({p + QPointF(-17, 14), QString::number(n), black, 10, QStringLiteral("node-number")});
+        d.circles.push_back({p, nodeRadius, black, QColor(255, 255, 255), QStringLiteral("node")});
+        nodeLabels.push_back({p, QString::number(n), black, labelSize, QStringLiteral("node-number")});
     }
 
     // An arrow onto the node in the direction of its load, with its value.
@@ -157,18 +224,21 @@ private:
         if (load == 0.0 || !std::isfinite(load))
             return;
         const double direction = load < 0 ? 1.0 : -1.0;  // downwards on the page for a downward load
-        const QPointF tip = at(n) + QPointF(0, -6 * direction);
+        const QPointF tip = at(n) + QPointF(0, -(nodeRadius + 2.5) * direction);
         const QPointF tail = tip + QPointF(0, -50 * direction);
         ++omitted.arrows.total;
         ++omitted.loadLabels.total;
         if (!arrows.keep(tip))
             return;
         ++omitted.arrows.shown;
-        d.lines.push_back({tail, tip, loadRed, 1.5, QStringLiteral("load")});
-        d.polygons.push_back({QPolygonF({tip, tip + QPointF(-4, -9 * direction), tip + QPointF(4, -9 * direction)}),
+        const double headLength = 2.25 * headHalf;
+        d.lines.push_back(
+            {tail, tip + QPointF(0, -headLength * direction), loadRed, std::min(1.5, stroke), QStringLiteral("load")});
+        d.polygons.push_back({QPolygonF({tip, tip + QPointF(-headHalf, -headLength * direction),
+                                         tip + QPointF(headHalf, -headLength * direction)}),
                               loadRed, loadRed, QStringLiteral("load-head")});
-        loadLabels.push_back({tail + QPointF(0, -6 * direction), labelValue(std::fabs(load)) + QStringLiteral(" kN"), loadRed, 10,
-                              QStringLiteral("load-value")});
+        loadLabels.push_back({tail + QPointF(0, -6 * direction), labelValue(std::fabs(load)) + QStringLiteral(" kN"), loadRed,
+                              labelSize, QStringLiteral("load-value")});
     }
 
     // A triangle on the ground for the pin; on two wheels for the roller.
@@ -204,8 +274,8 @@ private:
         d.lines.push_back({QPointF(xDim, top), QPointF(xDim, bottom()), grey, 1, QStringLiteral("dimension")});
         for (const double y : {top, bottom()})
             d.lines.push_back({QPointF(xDim - 6, y), QPointF(xDim + 6, y), grey, 1, QStringLiteral("dimension")});
-        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + labelValue(height) + QStringLiteral(" m"), grey,
-             12, QStringLiteral("dimension-value")});
+        fix({QPointF(xDim + 40, (top + bottom()) / 2 + 4), QStringLiteral("h = ") + labelValue(height) + QStringLiteral(" m"),
+             grey, 12, QStringLiteral("dimension-value")});
     }
 
     // The title line, and under it the legend: a stroke of each colour and its name.
@@ -231,30 +301,138 @@ private:
         d.texts.push_back(text);
     }
 
-    // Load values first, every other one left out until they stand clear;
-    // then node numbers, then member labels, each where there is room.
+    // The largest forces first, wherever there is room for them; the load
+    // values, every other one left out until they stand clear; the other
+    // member labels, the largest first; the node numbers. Each label keeps
+    // clear of every shape and of the labels before it, or is left out.
     void placeLabels()
     {
+        placer.avoidShapes(d);
+        omitted.memberLabels.total = omitted.members.total;
+        const std::vector<int> keys = keyMembers();
+        for (const int m : keys)
+            omitted.memberLabels.shown += placeMemberLabel(labelOf(m), true);
+
         std::stable_sort(loadLabels.begin(), loadLabels.end(),
                          [](const TrussDrawing::Text& a, const TrussDrawing::Text& b) { return a.at.x() < b.at.x(); });
-        omitted.loadStride = strideOf(loadLabels);
-        for (std::size_t i = 0; i < loadLabels.size(); i += static_cast<std::size_t>(omitted.loadStride))
+        const int stride = strideOf(loadLabels);
+        int picked = 0;
+        for (std::size_t i = 0; i < loadLabels.size(); i += static_cast<std::size_t>(stride), ++picked)
             omitted.loadLabels.shown += placer.place(d, loadLabels[i]);
-        // Where the page could not show every node or member, a number or a
-        // force could not be told to belong to the one drawn.
+        // "every other one" only where that is what the page shows
+        omitted.loadStride = omitted.loadLabels.shown == picked && !omitted.arrows.partial() ? stride : 0;
+
+        // Where the page could not show every member or node, a force or a
+        // number could not be told to belong to the one drawn.
+        if (!omitted.members.partial()) {
+            std::stable_sort(memberLabels.begin(), memberLabels.end(),
+                             [](const MemberLabel& a, const MemberLabel& b) { return a.size > b.size; });
+            for (const MemberLabel& label : memberLabels)
+                if (std::find(keys.begin(), keys.end(), label.member) == keys.end())
+                    omitted.memberLabels.shown += placeMemberLabel(label, false);
+        }
         omitted.nodeLabels.total = t.noNodes;
         if (!omitted.nodes.partial())
             for (const TrussDrawing::Text& label : nodeLabels)
-                omitted.nodeLabels.shown += placer.place(d, label);
-        omitted.memberLabels.total = omitted.members.total;
-        if (!omitted.members.partial())
-            for (const TrussDrawing::Text& label : memberLabels)
-                omitted.memberLabels.shown += placer.place(d, label);
+                omitted.nodeLabels.shown += placeNodeNumber(label);
     }
 
+    // On the page, above the caption, clear of every shape and label.
+    bool fits(const TrussDrawing::Text& text) const
+    {
+        const QRectF box = LabelPlacer::boxOf(text);
+        return box.left() >= 0 && box.top() >= 0 && box.bottom() <= captionTop() && placer.fits(box);
+    }
+    bool tryAt(const TrussDrawing::Text& text, QPointF centre)
+    {
+        const TrussDrawing::Text placed = centredAt(text, centre);
+        return fits(placed) && placer.place(d, placed);
+    }
+
+    // Beside the member, clear of its line; then at the end of a leader that
+    // runs through nothing; then, for the largest forces, of a leader that
+    // may run across other lines, best straight up or down out of the truss,
+    // but through no label and no node.
+    bool placeMemberLabel(const MemberLabel& label, bool key)
+    {
+        const QPointF along = label.b - label.a;
+        if (lengthOf(along) == 0)
+            return false;
+        const QPointF normal = unit(QPointF(-along.y(), along.x()));
+        // Chords carry their label outside the truss first.
+        const bool outwardDown = label.group == MemberGroup::BottomChord;
+        const bool outwardUp = label.group == MemberGroup::TopChord;
+        const QPointF first = (outwardDown && normal.y() < 0) || (outwardUp && normal.y() > 0) ? -normal : normal;
+        const QRectF box = LabelPlacer::boxOf(centredAt(label.text, QPointF(0, 0)));
+        const double clearance = stroke / 2 + 0.5;
+        // Right beside the line, or just beyond the nodes' circles.
+        for (const double off : {clearance, nodeRadius + 1.5})
+            for (const double f : besideAt)
+                for (const QPointF side : {first, -first})
+                    if (tryAt(label.text, label.a + along * f + side * (reachAcross(box, side) + off)))
+                        return true;
+        std::vector<QPointF> directions{first,
+                                        -first,
+                                        QPointF(0, -1),
+                                        QPointF(0, 1),
+                                        turned(first, 1),
+                                        turned(first, -1),
+                                        turned(-first, 1),
+                                        turned(-first, -1)};
+        for (const bool acrossLines : {false, true}) {
+            if (acrossLines && !key)
+                break;
+            if (acrossLines)
+                directions = {QPointF(0, 1), QPointF(0, -1), first, -first};
+            for (const double length : leaderLengths) {
+                if (length > shortLeader && !key)
+                    break;
+                for (const double f : leaderAt) {
+                    if (f != leaderAt[0] && !key)
+                        break;  // time enough only for the largest forces to look further
+                    for (std::size_t i = 0; i < directions.size(); ++i) {
+                        const QPointF direction = directions[i];
+                        if (std::fabs(QPointF::dotProduct(direction, unit(along))) > 0.9
+                            || std::find(directions.begin(), directions.begin() + i, direction) != directions.begin() + i)
+                            continue;  // along the member itself, or tried already
+                        const QPointF foot = label.a + along * f;
+                        // The leader starts clear of the member's line and stops short of the label's box.
+                        const QPointF start = foot + direction * (stroke + 1.5), end = foot + direction * (length - 1);
+                        const TrussDrawing::Text text =
+                            centredAt(label.text, foot + direction * (length + reachAlong(box, direction)));
+                        if (!fits(text) || !placer.clear(start, end, !acrossLines))
+                            continue;
+                        placer.place(d, text);
+                        d.lines.push_back({start, end, grey, 0.75, QStringLiteral("leader")});
+                        placer.avoidLine(start, end, 0.75);
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    // Below a node of the lower half of the truss, above one of the upper
+    // half, then beside it.
+    bool placeNodeNumber(const TrussDrawing::Text& label)
+    {
+        const QPointF node = label.at;
+        const double below = node.y() >= top + height * scale / 2 ? 1.0 : -1.0;
+        const QRectF box = LabelPlacer::boxOf(centredAt(label, QPointF(0, 0)));
+        for (const QPointF way : {QPointF(-1, below), QPointF(1, below), QPointF(0, below), QPointF(-1, 0), QPointF(1, 0),
+                                  QPointF(-1, -below), QPointF(1, -below), QPointF(0, -below)}) {
+            const QPointF direction = unit(way);
+            if (tryAt(label, node + direction * (nodeRadius + 1 + reachAcross(box, direction))))
+                return true;
+        }
+        return false;
+    }
+
+    double captionTop() const { return bottom() + 98; }
     void drawCaption()
     {
-        double y = bottom() + 110;
+        double y = captionTop() + 12;
         for (const QString& line : captionOf(omitted, looks)) {
             d.texts.push_back({QPointF(margin, y), line, grey, 11, QStringLiteral("caption"), Anchor::Start});
             y += 16;
@@ -268,14 +446,17 @@ private:
     static constexpr double left = 80, top = 130, margin = 20;
 
     const TrussFileContent& t;
+    const std::vector<double>& forces;
     const MemberLooks looks;
     TrussDrawing d;
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     double span = 0, height = 0, scale = 1;
 
-    Spacing members{memberSpacing}, nodes{nodeSpacing}, arrows{arrowSpacing};
+    double stroke = 2, nodeRadius = 3.5, headHalf = 4;  // pt: a member's line, a node's circle, half an arrow head
+    Spacing members{1}, nodes{1}, arrows{1};
     LabelPlacer placer;
-    std::vector<TrussDrawing::Text> loadLabels, nodeLabels, memberLabels;
+    std::vector<TrussDrawing::Text> loadLabels, nodeLabels;
+    std::vector<MemberLabel> memberLabels;
     std::vector<MemberLook> drawn;
     Omissions omitted;
 };

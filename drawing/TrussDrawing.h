@@ -67,12 +67,17 @@ struct TrussDrawing {
 // numbers, or, given their forces (kN, tension positive, indexed by member
 // number), coloured by the sign of the force and labelled with it; node
 // numbers, the supports, the load arrows with their values, span and height
-// dimensioned. Labels that would overlap are left out, member labels first,
-// then node numbers, then every other load label; shapes closer than the
-// page can show are thinned; a caption says what was left out. The file
-// must have its tables. Drawn to fit a page at most 1000 points wide and 500
-// high, or, given pointsPerMetre, to that scale, so that a view zoomed in
-// gets the labels its room allows.
+// dimensioned. No label is crossed by a line, an arrow or a node, nor
+// overlaps another: each goes beside its member or node, or at the end of a
+// leader, or is left out. The largest tension, the largest compression and
+// the largest force in the web go first and are always shown; then the load
+// values, the other member labels from the largest force down, the node
+// numbers. Lines, circles and arrow heads are drawn thinner where the nodes
+// stand close, and shapes are drawn once only where even so they would run
+// into one another; a caption counts what was left out and what was thinned.
+// The file must have its tables. Drawn to fit a page at most 1000 points
+// wide and 500 high, or, given pointsPerMetre, to that scale, so that a view
+// zoomed in gets the labels its room allows.
 TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {}, double pointsPerMetre = 0);
 
 QString toSvg(const TrussDrawing& drawing);

@@ -38,7 +38,7 @@ public:
     // thread.
     bool solving() const { return document.solving(); }
 
-    // The picture (.svg or .png by its name) and the calculation pages of
+    // The picture (.svg, .png or .dxf by its name) and the calculation pages of
     // the truss as solved, written through the save routine; the reason when
     // they are not (also while the truss is still being solved: the menu's
     // exports wait for it instead).

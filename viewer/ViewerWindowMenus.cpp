@@ -19,6 +19,7 @@
 #include <QTableView>
 
 #include "drawing/TrussDrawing.h"
+#include "drawing/TrussDxf.h"
 #include "report/CalculationPages.h"
 #include "savefile/AtomicSave.h"
 #include "version/Version.h"
@@ -111,6 +112,8 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
         return tr("there is no truss to draw");
     if (document.solving())
         return tr("the truss is still being solved");
+    if (path.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive))
+        return saved(path, toDxf(study->truss, study->forces()));
     const TrussDrawing drawing = drawTruss(study->truss, study->forces());
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return saved(path, toSvg(drawing).toUtf8());
@@ -145,11 +148,14 @@ void ViewerWindow::chooseAndExportPicture()
     const QString base = QFileInfo(filePath()).completeBaseName();
     QString filter;
     QString path = QFileDialog::getSaveFileName(this, tr("Export the picture"), base + QStringLiteral(".svg"),
-                                                tr("SVG picture (*.svg);;PNG picture (*.png)"), &filter);
+                                                tr("SVG picture (*.svg);;PNG picture (*.png);;DXF drawing (*.dxf)"), &filter);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive) && !path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        path += filter.contains(QLatin1String("png")) ? QStringLiteral(".png") : QStringLiteral(".svg");
+    if (!QStringList{QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dxf")}.contains(QFileInfo(path).suffix(),
+                                                                                                   Qt::CaseInsensitive))
+        path += filter.contains(QLatin1String("png"))   ? QStringLiteral(".png")
+                : filter.contains(QLatin1String("dxf")) ? QStringLiteral(".dxf")
+                                                        : QStringLiteral(".svg");
     whenSolved(tr("Writing the picture"), [this, path](const TrussStudy&) {
         if (const std::optional<QString> failure = exportPicture(path))
             QMessageBox::warning(this, windowTitle(),

@@ -302,6 +302,7 @@ void ViewerTest::exportsAreWrittenWholeOrSayWhyNot_data()
     QTest::addColumn<QByteArray>("start");  // of the file written; empty: nothing is written
     QTest::newRow("SVG picture") << "truss.svg" << QByteArray("<?xml");
     QTest::newRow("PNG picture") << "truss.png" << QByteArray("\x89PNG");
+    QTest::newRow("DXF drawing") << "truss.dxf" << QByteArray("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n");
     QTest::newRow("calculation pages") << "calc.pdf" << QByteArray("%PDF");
     QTest::newRow("into a folder that is not there") << "missing/calc.pdf" << QByteArray();
 }

@@ -105,13 +105,14 @@ while read -r name options; do
             pass "$name: $command prints the same"
         fi
     done
-    for drawing in "" --forces; do
-        kvrlinux draw "linux/$name.kvr" -o "linux/$name$drawing.svg" $drawing >/dev/null
-        kvrexe draw "linux/$name.kvr" -o "windows/$name$drawing.svg" $drawing >/dev/null
-        if cmp -s "linux/$name$drawing.svg" "windows/$name$drawing.svg"; then
-            pass "$name: draw${drawing:+ $drawing} writes the same SVG"
+    for drawing in "svg" "svg --forces" "dxf" "dxf --forces"; do
+        read -r format forces <<<"$drawing"
+        kvrlinux draw "linux/$name.kvr" -o "linux/$name$forces.$format" $forces >/dev/null
+        kvrexe draw "linux/$name.kvr" -o "windows/$name$forces.$format" $forces >/dev/null
+        if cmp -s "linux/$name$forces.$format" "windows/$name$forces.$format"; then
+            pass "$name: draw${forces:+ $forces} writes the same ${format^^}"
         else
-            fail "$name: draw${drawing:+ $drawing}" "$(cmp "linux/$name$drawing.svg" "windows/$name$drawing.svg" 2>&1)"
+            fail "$name: draw -o .$format${forces:+ $forces}" "$(cmp "linux/$name$forces.$format" "windows/$name$forces.$format" 2>&1)"
         fi
     done
 done <<<"$trusses"

@@ -1,4 +1,4 @@
-// draw: the truss of a file to scale, as an SVG or PNG picture.
+// draw: the truss of a file to scale, as an SVG or PNG picture, or as DXF for CAD.
 #include <algorithm>
 
 #include <QBuffer>
@@ -6,6 +6,7 @@
 
 #include "analysis/TrussSolver.h"
 #include "drawing/TrussDrawing.h"
+#include "drawing/TrussDxf.h"
 #include "report/TrussStudy.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -42,15 +43,16 @@ int writePicture(const QString& path, const QByteArray& bytes, QTextStream& out,
 const CommandForm& drawForm()
 {
     static const CommandForm form{
-        QStringLiteral("draw"), QStringLiteral("Draw the truss of a file to scale, as an SVG or PNG picture."),
-        QStringLiteral("FILE -o PICTURE.svg|PICTURE.png [--forces] [--size N]"),
+        QStringLiteral("draw"), QStringLiteral("Draw the truss of a file to scale, as an SVG or PNG picture, or as a DXF drawing."),
+        QStringLiteral("FILE -o PICTURE.svg|PICTURE.png|PICTURE.dxf [--forces] [--size N]"),
         {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("PICTURE"),
-          QStringLiteral("The picture to write, .svg or .png; sizes in pt, one pixel each in a PNG.")},
+          QStringLiteral("The picture to write: .svg or .png, sizes in pt, one pixel each in a PNG; .dxf, in m, a layer for "
+                         "each member group.")},
          {{QStringLiteral("forces")}, {},
           QStringLiteral("Colour the members by the sign of their force, tension or compression, and label them with it in kN.")},
          {{QStringLiteral("size")}, QStringLiteral("N"),
           QStringLiteral("A PNG N pixels on its longer side (1 to 4096), as for a thumbnail; a PNG whatever the name of PICTURE, "
-                         "unless it ends in .svg.")}}};
+                         "unless it ends in .svg or .dxf.")}}};
     return form;
 }
 
@@ -61,10 +63,11 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
         // With --size the picture is a PNG whatever its name: a file
         // manager names its thumbnails as it likes.
         const bool svg = picture.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+        const bool dxf = picture.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive);
         const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-                         || (!svg && !picture.isEmpty() && parser.isSet(QStringLiteral("size")));
-        if (picture.isEmpty() || (!png && !svg)) {
-            err << "kvrtool: -o: name a picture ending in .svg or .png\n";
+                         || (!svg && !dxf && !picture.isEmpty() && parser.isSet(QStringLiteral("size")));
+        if (picture.isEmpty() || (!png && !svg && !dxf)) {
+            err << "kvrtool: -o: name a picture ending in .svg, .png or .dxf\n";
             return kvrExit::failed;
         }
         int size = 0;
@@ -81,6 +84,7 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
         TrussStudy study{truss, {}, std::nullopt, {}};
         if (parser.isSet(QStringLiteral("forces")) && !(study.solution = solvedOrRefused(truss, err)))
             return kvrExit::failed;
-        return writePicture(picture, encoded(drawTruss(truss, study.forces()), png, size), out, err);
+        return writePicture(picture, dxf ? toDxf(truss, study.forces()) : encoded(drawTruss(truss, study.forces()), png, size),
+                            out, err);
     });
 }
