@@ -2,6 +2,8 @@
 // a node; the largest forces always shown; the caption counting what is drawn.
 #include <QtTest>
 
+#include <QLineF>
+
 #include <QRegularExpression>
 
 #include "analysis/TrussSolver.h"
@@ -15,27 +17,18 @@
 
 namespace {
 
-// Where the segment p-q runs through the box: its ends clipped to the box's
-// sides one after the other (Liang and Barsky).
+// Whether the segment p-q touches the box: an end inside it, or the segment
+// meeting one of its four sides.
 bool crosses(QPointF p, QPointF q, const QRectF& box)
 {
-    double enter = 0, leave = 1;
-    const QPointF d = q - p;
-    const double edges[4][2] = {
-        {-d.x(), p.x() - box.left()}, {d.x(), box.right() - p.x()}, {-d.y(), p.y() - box.top()}, {d.y(), box.bottom() - p.y()}};
-    for (const auto& [towards, room] : edges) {
-        if (towards == 0) {
-            if (room < 0)
-                return false;
-            continue;
-        }
-        const double t = room / towards;
-        if (towards < 0)
-            enter = std::max(enter, t);
-        else
-            leave = std::min(leave, t);
-    }
-    return enter <= leave;
+    if (box.contains(p) || box.contains(q))
+        return true;
+    const QLineF segment(p, q);
+    const QPointF corners[] = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
+    for (int i = 0; i < 4; ++i)
+        if (segment.intersects(QLineF(corners[i], corners[(i + 1) % 4])) == QLineF::BoundedIntersection)
+            return true;
+    return false;
 }
 
 // What crosses a text's box: lines as wide as drawn, polygons' edges, circles.

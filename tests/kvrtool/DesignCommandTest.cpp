@@ -4,26 +4,11 @@
 
 #include <QTemporaryDir>
 
+#include "KvrtoolRun.h"
 #include "TrussTestSupport.h"
-#include "tools/kvrtool/Kvrtool.h"
 
 namespace {
 
-struct DesignRun {
-    int status;
-    QString out, err;
-};
-
-DesignRun run(QStringList arguments)
-{
-    arguments.prepend(QStringLiteral("kvrtool"));
-    DesignRun result{};
-    QTextStream out(&result.out), err(&result.err);
-    result.status = runKvrtool(arguments, out, err);
-    out.flush();
-    err.flush();
-    return result;
-}
 
 // Four panels of 2 m, 1.5 m high, 100 kN at each top node: the top chord
 // carries 267 kN in compression, the diagonals 250 kN in tension.
@@ -32,7 +17,7 @@ protected:
     void SetUp() override
     {
         file = dir.filePath(QStringLiteral("t.kvr"));
-        ASSERT_EQ(run({"generate", "--span", "8", "--height", "1.5", "--panels", "4", "--area", "1000", "--e", "210",
+        ASSERT_EQ(kvrtool({"generate", "--span", "8", "--height", "1.5", "--panels", "4", "--area", "1000", "--e", "210",
                        "--point-load", "100", "-o", file})
                       .status,
                   0);
@@ -78,7 +63,7 @@ class DesignCommandRow : public DesignCommand, public ::testing::WithParamInterf
 TEST_P(DesignCommandRow, SaysItsVerdictOrItsMistake)
 {
     const DesignCase& c = GetParam();
-    const DesignRun r = run(design(c.more).replaceInStrings(QStringLiteral("x.kvr"), dir.filePath(QStringLiteral("x.kvr"))));
+    const ToolRun r = kvrtool(design(c.more).replaceInStrings(QStringLiteral("x.kvr"), dir.filePath(QStringLiteral("x.kvr"))));
     EXPECT_EQ(r.status, c.status) << r.err.toStdString();
     const QString& stream = c.status == 0 || c.status == 3 ? r.out : r.err;
     EXPECT_TRUE(stream.contains(QString::fromUtf8(c.text))) << stream.toStdString();
@@ -91,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Kvrtool, DesignCommandRow, ::testing::ValuesIn(designCa
 
 TEST_F(DesignCommand, CsvHasExactlyItsColumnsAndAMemberARow)
 {
-    const DesignRun r = run(design({"--section", "web=SHS 60x60x4", "--csv", "--out-of-plane", "top=4"}));
+    const ToolRun r = kvrtool(design({"--section", "web=SHS 60x60x4", "--csv", "--out-of-plane", "top=4"}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 18);
@@ -108,13 +93,13 @@ TEST_F(DesignCommand, SizingWritesTheSectionsAreasOrNamesTheGroupNoneCarries)
 {
     const QString sized = dir.filePath(QStringLiteral("sized.kvr"));
     const QStringList size{"design", file, "--code", "en1993", "--size", "top=SHS", "--size", "bottom=SHS", "--size", "web=SHS", "-o", sized};
-    const DesignRun none = run(size + QStringList{"--out-of-plane", "top=500"});
+    const ToolRun none = kvrtool(size + QStringList{"--out-of-plane", "top=500"});
     EXPECT_EQ(none.status, 4);
     EXPECT_TRUE(none.err.contains(QStringLiteral("no section of SHS holds every member of the top chord; nothing written")))
         << none.err.toStdString();
     EXPECT_FALSE(QFile::exists(sized));
 
-    const DesignRun done = run(size + QStringList{"--out-of-plane", "top=4"});
+    const ToolRun done = kvrtool(size + QStringList{"--out-of-plane", "top=4"});
     ASSERT_EQ(done.status, 0) << done.err.toStdString();
     EXPECT_TRUE(done.out.contains(QStringLiteral("steel: "))) << done.out.toStdString();
     const TrussFileContent written = readBack(readAll(sized));
@@ -124,7 +109,7 @@ TEST_F(DesignCommand, SizingWritesTheSectionsAreasOrNamesTheGroupNoneCarries)
     QStringList resize = size;
     resize[1] = sized;
     resize.last() = again;
-    const DesignRun check = run(resize + QStringList{"--out-of-plane", "top=4"});
+    const ToolRun check = kvrtool(resize + QStringList{"--out-of-plane", "top=4"});
     EXPECT_EQ(check.status, 0) << check.err.toStdString();
     EXPECT_FALSE(check.out.contains(QStringLiteral("note: the file's A"))) << check.out.toStdString();
     EXPECT_EQ(readAll(again), readAll(sized));
