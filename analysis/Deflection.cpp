@@ -1,13 +1,12 @@
 #include "analysis/Deflection.h"
 
-#include <algorithm>
 #include <cmath>
+
+#include "kvrfile/TrussVocabulary.h"
 
 Deflection deflectionOf(const TrussFileContent& t, const TrussSolution& s)
 {
     Deflection d;
-    float pinX = 0, rollerX = 0;
-    float low = t.node(1, NodeColumn::X), high = low, bottom = t.node(1, NodeColumn::Y), top = bottom;
     for (int n = 1; n <= t.noNodes; ++n) {
         const NodeResult& r = s.nodes[static_cast<std::size_t>(n)];
         if (const double size = std::hypot(r.ux, r.uy); size > d.largest) {
@@ -18,17 +17,11 @@ Deflection deflectionOf(const TrussFileContent& t, const TrussSolution& s)
             d.vertical = r.uy;
             d.verticalAt = n;
         }
-        const float x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y), code = t.node(n, NodeColumn::Support);
-        if (code == SupportCode::Pin)
-            pinX = x;
-        else if (code == SupportCode::Roller)
-            rollerX = x;
-        low = std::min(low, x);
-        high = std::max(high, x);
-        bottom = std::min(bottom, y);
-        top = std::max(top, y);
     }
-    d.span = std::fabs(double(rollerX) - pinX);
-    d.size = std::max(double(high) - low, double(top) - bottom);
+    // A solved truss has passed the check: one pin, one roller, every node in place.
+    const Supports supports = supportsOf(t);
+    const auto xOf = [&](int n) { return n == 0 ? 0.0 : double(t.node(n, NodeColumn::X)); };
+    d.span = std::fabs(xOf(supports.roller()) - xOf(supports.pin()));
+    d.size = extentOf(t).size();
     return d;
 }

@@ -7,7 +7,7 @@
 
 #include "drawing/DrawingKey.h"
 #include "drawing/PageFit.h"
-#include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -59,19 +59,11 @@ public:
     Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre)
         : t(truss),
           forces(forces),
-          looks(truss, forces)
+          looks(truss, forces),
+          extent(extentOf(truss))
     {
-        for (int n = 1; n <= t.noNodes; ++n) {
-            const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
-            if (!std::isfinite(x) || !std::isfinite(y))
-                continue;
-            xMin = n == 1 ? x : std::min(xMin, x);
-            xMax = n == 1 ? x : std::max(xMax, x);
-            yMin = n == 1 ? y : std::min(yMin, y);
-            yMax = n == 1 ? y : std::max(yMax, y);
-        }
-        span = xMax - xMin;
-        height = yMax - yMin;
+        span = extent.span();
+        height = extent.height();
         scale =
             pointsPerMetre > 0 ? pointsPerMetre : std::min(span > 0 ? 1000.0 / span : 100.0, height > 0 ? 500.0 / height : 1e9);
         d.origin = QPointF(left, top);
@@ -112,9 +104,10 @@ public:
 private:
     QPointF at(int n) const
     {
-        const double x = std::isfinite(t.node(n, NodeColumn::X)) ? t.node(n, NodeColumn::X) : xMin;
-        const double y = std::isfinite(t.node(n, NodeColumn::Y)) ? t.node(n, NodeColumn::Y) : yMin;
-        return {left + (x - xMin) * scale, top + (yMax - y) * scale};
+        // A coordinate that is not finite is drawn on the extent's left or lower edge.
+        const double x = std::isfinite(t.node(n, NodeColumn::X)) ? t.node(n, NodeColumn::X) : extent.xMin;
+        const double y = std::isfinite(t.node(n, NodeColumn::Y)) ? t.node(n, NodeColumn::Y) : extent.yMin;
+        return {left + (x - extent.xMin) * scale, top + (extent.yMax - y) * scale};
     }
     double bottom() const { return top + height * scale; }
 
@@ -449,7 +442,7 @@ private:
     const std::vector<double>& forces;
     const MemberLooks looks;
     TrussDrawing d;
-    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    const Extent extent;
     double span = 0, height = 0, scale = 1;
 
     double stroke = 2, nodeRadius = 3.5, headHalf = 4;  // pt: a member's line, a node's circle, half an arrow head

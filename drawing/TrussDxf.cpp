@@ -8,7 +8,7 @@
 #include "drawing/DrawingKey.h"
 #include "drawing/DxfWriter.h"
 #include "kvrfile/NumberText.h"
-#include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -26,15 +26,22 @@ QString layerOf(MemberGroup group)
     return group == MemberGroup::Unknown ? QStringLiteral("other members") : QString::fromLatin1(groupName(group));
 }
 
-// A node where the file puts it, each Single as its shortest decimal, so that
-// 1.35 is written 1.35 and not 1.35000002384; none when it is not finite.
+// A Single as its shortest decimal, so that 1.35 is written 1.35 and not
+// 1.35000002384. QByteArray reads numbers in the C locale whatever the
+// process's is.
+double decimalOf(float value) { return QByteArray::fromStdString(formatSingle(value)).toDouble(); }
+
+// A point of the extent, in the decimals of placeOf: the shortest decimal
+// rises with the Single, so the extent of the decimals is that of the Singles.
+QPointF decimalOf(double x, double y) { return {decimalOf(static_cast<float>(x)), decimalOf(static_cast<float>(y))}; }
+
+// A node where the file puts it, in decimals; none when it is out of place (see extentOf).
 std::optional<QPointF> placeOf(const TrussFileContent& t, int n)
 {
     const float x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
     if (!std::isfinite(x) || !std::isfinite(y))
         return std::nullopt;
-    // QByteArray reads numbers in the C locale whatever the process's is.
-    return QPointF(QByteArray::fromStdString(formatSingle(x)).toDouble(), QByteArray::fromStdString(formatSingle(y)).toDouble());
+    return QPointF(decimalOf(x), decimalOf(y));
 }
 
 class CadDraftsman {
@@ -50,11 +57,9 @@ public:
         for (int m = 1; m <= t.noMembers; ++m)
             if (const auto ends = endsOf(m); ends && lengthOf(ends->second - ends->first) > 0)
                 shortest = std::min(shortest, lengthOf(ends->second - ends->first));
-        for (int n = 1; n <= t.noNodes; ++n)
-            if (const std::optional<QPointF> p = placeOf(t, n)) {
-                low = n == 1 ? *p : QPointF(std::min(low.x(), p->x()), std::min(low.y(), p->y()));
-                high = n == 1 ? *p : QPointF(std::max(high.x(), p->x()), std::max(high.y(), p->y()));
-            }
+        const Extent extent = extentOf(t);
+        low = decimalOf(extent.xMin, extent.yMin);
+        high = decimalOf(extent.xMax, extent.yMax);
         // Symbols and texts scale with the truss, small enough for a label
         // to lie along the shortest member.
         const double size = std::max(high.x() - low.x(), high.y() - low.y());

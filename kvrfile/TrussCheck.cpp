@@ -8,7 +8,7 @@
 
 #include "kvrfile/NodeLoads.h"
 #include "kvrfile/NumberText.h"
-#include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -139,26 +139,21 @@ private:
 
     void checkSupports()
     {
-        std::vector<int> pins, rollers;
-        for (int n = 1; n <= t.noNodes; ++n) {
-            const float code = t.node(n, NodeColumn::Support);
-            if (code == SupportCode::Pin)
-                pins.push_back(n);
-            else if (code == SupportCode::Roller)
-                rollers.push_back(n);
-            else if (code != 0.0f && std::isfinite(code))
+        for (int n = 1; n <= t.noNodes; ++n)
+            if (const float code = t.node(n, NodeColumn::Support);
+                code != 0.0f && std::isfinite(code) && SupportCode::nameOf(code) == nullptr)
                 find(nodeAt(n), "support code " + number(code) + " is neither " + number(SupportCode::Pin) + " nor "
                                     + number(SupportCode::Roller));
-        }
-        if (pins.size() != 1)
-            find("file", std::to_string(pins.size()) + " nodes carry support code " + number(SupportCode::Pin)
+        const Supports supports = supportsOf(t);
+        if (supports.pins.size() != 1)
+            find("file", std::to_string(supports.pins.size()) + " nodes carry support code " + number(SupportCode::Pin)
                              + "; there must be exactly one");
-        if (rollers.size() != 1)
-            find("file", std::to_string(rollers.size()) + " nodes carry support code " + number(SupportCode::Roller)
+        if (supports.rollers.size() != 1)
+            find("file", std::to_string(supports.rollers.size()) + " nodes carry support code " + number(SupportCode::Roller)
                              + "; there must be exactly one");
-        if (pins.size() == 1 && rollers.size() == 1) {
-            pin = pins[0];
-            roller = rollers[0];
+        if (supports.pin() != 0 && supports.roller() != 0) {
+            pin = supports.pin();
+            roller = supports.roller();
         }
     }
 

@@ -1,13 +1,11 @@
 #include "report/TrussSummary.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include <QStringList>
 
 #include "analysis/Deflection.h"
-#include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 #include "report/ResultText.h"
 
 namespace {
@@ -19,27 +17,6 @@ using resultText::vouched;
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
 QString metres(double value) { return number(value) + QStringLiteral(" m"); }
-
-struct Extent {
-    double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin, yMin = xMin, yMax = -xMin;
-    double span() const { return xMax > xMin ? xMax - xMin : 0.0; }
-    double height() const { return yMax > yMin ? yMax - yMin : 0.0; }
-};
-
-Extent extentOf(const TrussFileContent& t)
-{
-    Extent e;
-    for (int n = 1; n <= t.noNodes; ++n) {
-        const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
-        if (!std::isfinite(x) || !std::isfinite(y))
-            continue;
-        e.xMin = std::min(e.xMin, x);
-        e.xMax = std::max(e.xMax, x);
-        e.yMin = std::min(e.yMin, y);
-        e.yMax = std::max(e.yMax, y);
-    }
-    return e;
-}
 
 // The statics line of check that begins with prefix, without it.
 QString staticsLine(const TrussCheckReport& check, const std::string& prefix)
@@ -89,12 +66,12 @@ public:
         add(QStringLiteral("largest vertical deflection"), vertical);
 
         QStringList held;
-        for (int n = 1; n <= t.noNodes; ++n) {
+        for (const int n : supportsOf(t).nodes()) {
             const float code = t.node(n, NodeColumn::Support);
             const QLatin1String name(SupportCode::nameOf(code));
             if (code == SupportCode::Pin)
                 held << QStringLiteral("node %1 (%2) rx %3 kN, ry %4 kN").arg(n).arg(name, shownReaction(node(n).rx), shownReaction(node(n).ry));
-            else if (code == SupportCode::Roller)
+            else
                 held << QStringLiteral("node %1 (%2) ry %3 kN").arg(n).arg(name, shownReaction(node(n).ry));
         }
         add(QStringLiteral("reactions"), held.join(QStringLiteral("; ")));

@@ -11,7 +11,7 @@
 #include <QPinchGesture>
 #include <QWheelEvent>
 
-#include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -55,21 +55,12 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
         return;
     }
     const TrussFileContent& t = study->truss;
-    double xMin = std::numeric_limits<double>::infinity(), xMax = -xMin, yMin = xMin, yMax = -xMin;
-    for (int n = 1; n <= t.noNodes; ++n) {
-        const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
-        if (std::isfinite(x) && std::isfinite(y)) {
-            xMin = std::min(xMin, x);
-            xMax = std::max(xMax, x);
-            yMin = std::min(yMin, y);
-            yMax = std::max(yMax, y);
-        }
-    }
-    extent = xMin <= xMax ? QSizeF(xMax - xMin, yMax - yMin) : QSizeF();
+    const Extent box = extentOf(t);
+    extent = box.empty ? QSizeF() : QSizeF(box.span(), box.height());
     nodes.resize(t.nodeRows());
     for (int n = 1; n <= t.noNodes; ++n) {
         const double x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
-        nodes[std::size_t(n)] = std::isfinite(x) && std::isfinite(y) ? QPointF(x - xMin, yMax - y) : QPointF();
+        nodes[std::size_t(n)] = std::isfinite(x) && std::isfinite(y) ? QPointF(x - box.xMin, box.yMax - y) : QPointF();
     }
     fitPixelsPerMetre = fitScale();
     if (keepView && hadTruss && !fitted) {
