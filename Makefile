@@ -73,8 +73,9 @@ test:
 bench:
 	@scripts/bootstrap build bench
 	@$(CONFIGURE) -S . -B $(BENCH_BUILD) $(PROGRAMS_ONLY) >/dev/null
-	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target truss_bench viewer_bench
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target truss_bench viewer_bench design_bench
 	$(BENCH_BUILD)/bench/truss_bench
+	$(BENCH_BUILD)/bench/design_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/viewer_bench
 
 package:

@@ -1,33 +1,49 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QLocale>
 #include <QPageSize>
 #include <QString>
 
+#include "design/MemberDesign.h"
 #include "report/TrussStudy.h"
 
 class QPagedPaintDevice;
 
 // The calculation pages of a truss file: a header on every page (file name,
-// date, program and version, page n of m); on the first page the drawing
-// with the member forces and the summary, with the findings of check and
-// why it is not solved where that is so; then the node table and the member
-// table with their results, the column heads repeated on every page. The
-// text is text, so that it can be searched and copied.
+// date, program and version, page n of m); first the drawing with the member
+// forces (a long truss in rows, so that it can be read) and the summary,
+// with the findings of check and why it is not solved where that is so;
+// given a design, its pages (report/DesignPages.h); then the node table and
+// the member table with their results, the column heads repeated on every
+// page. The text is text, so that it can be searched and copied.
 struct PageHeader {
     QString fileName;
     QString date;     // as it is printed, e.g. 2026-12-08
     QString program;  // name and version, e.g. kvrtool 1.00
 };
 
+// What the members are checked against: the code with its grade and
+// factors, a section for every group, the distances between lateral
+// restraints; and the limit of the largest vertical deflection, as the span
+// over it (300: L/300).
+struct DesignRequest {
+    DesignSettings settings;
+    GroupSections sections;
+    double deflectionLimit = 300.0;
+};
+
 // Lays the pages out on any paged device: a PDF writer, a printer. Needs a
 // QGuiApplication, for the fonts.
-void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header);
+void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header,
+                      const std::optional<DesignRequest>& design = std::nullopt);
 
 // The pages as the bytes of a PDF file on paper of the given size; empty when
 // they could not be made.
-QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper);
+QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
+                          const std::optional<DesignRequest>& design = std::nullopt);
 
 // Letter where the locale's country uses it, A4 everywhere else.
 QPageSize paperFor(const QLocale& locale);

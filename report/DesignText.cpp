@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include <QStringList>
+#include <QTextStream>
 
 #include "report/ResultText.h"
 
@@ -31,19 +33,31 @@ QString holdsText(const Verdict& v)
     return v.holds() ? QStringLiteral("yes") : QStringLiteral("NO");
 }
 
-QString line(const QStringList& cells, std::initializer_list<int> widths)
+// The cells padded to their widths (negative: left-aligned), two blanks
+// apart, the line's end without blanks; written straight onto out, for the
+// tables of tens of thousands of members.
+void line(QString& out, std::initializer_list<QString> cells, std::initializer_list<int> widths)
 {
-    QStringList out;
     auto width = widths.begin();
+    bool first = true;
     for (const QString& cell : cells) {
         const int w = width == widths.end() ? 0 : *width++;
-        out << (w < 0 ? cell.leftJustified(-w) : cell.rightJustified(w));
+        if (!first)
+            out += QLatin1String("  ");
+        first = false;
+        const qsizetype pad = std::max<qsizetype>(0, std::abs(w) - cell.size());
+        if (w > 0)
+            out.append(QString(pad, u' '));
+        out += cell;
+        if (w < 0)
+            out.append(QString(pad, u' '));
     }
-    QString joined = out.join(QStringLiteral("  "));
-    while (joined.endsWith(u' '))
-        joined.chop(1);
-    return joined + u'\n';
+    while (out.endsWith(u' '))
+        out.chop(1);
+    out += u'\n';
 }
+
+}  // namespace
 
 QString forceText(const TrussSolution& s, double force) { return vouched(force, s.accuracy.force); }
 
@@ -54,6 +68,8 @@ QString materialText(const Material& material)
     const auto& steel = std::get<aisc360::Steel>(material);
     return QStringLiteral("ASTM %1, Fy %2 ksi, Fu %3 ksi").arg(text(steel.grade), number(steel.Fy), number(steel.Fu));
 }
+
+namespace {
 
 QString manufactureText(const Section& s)
 {
@@ -74,9 +90,11 @@ QString fileAreaNote(const TrussFileContent& truss, const TrussDesign& design, M
     const float sectionArea = static_cast<float>(design.sections.at(group)->A);
     QStringList areas;
     for (const MemberDesign& m : design.members) {
-        const QString area = QString::fromStdString(formatSingle(truss.member(m.member, MemberColumn::A)));
-        if (m.group == group && truss.member(m.member, MemberColumn::A) != sectionArea && !areas.contains(area))
-            areas << area;
+        const float area = truss.member(m.member, MemberColumn::A);
+        if (m.group != group || area == sectionArea)
+            continue;
+        if (const QString shown = QString::fromStdString(formatSingle(area)); !areas.contains(shown))
+            areas << shown;
     }
     return areas.isEmpty() ? QString() : areas.join(QStringLiteral(", "));
 }
@@ -107,6 +125,8 @@ QString checkText(const MemberDesign& m)
         check += QStringLiteral(", Class %1").arg(en->sectionClass.sectionClass);
     return check;
 }
+
+}  // namespace
 
 // AISC 360-16's preferred limits, reported: L/r 300 in tension (D1), Lc/r 200 in compression (E2).
 QString slendernessText(const TrussDesign& design)
@@ -167,8 +187,6 @@ QString verdictText(const TrussDesign& design)
     return out;
 }
 
-}  // namespace
-
 QString groupTitle(MemberGroup group)
 {
     switch (group) {
@@ -186,7 +204,56 @@ QString groupTitle(MemberGroup group)
     return QStringLiteral("unknown");
 }
 
-QString report(const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design)
+QString sectionText(const Section& s)
+{
+    return QStringLiteral("%1 (%2, %3), A %4 mm2, iy %5 mm, iz %6 mm, %7 kg/m")
+        .arg(text(s.designation), text(s.standard), manufactureText(s), number(s.A, 5), number(s.iy, 4), number(s.iz, 4),
+             number(s.massPerMetre, 4));
+}
+
+QString outOfPlaneText(const DesignSettings& settings, MemberGroup group)
+{
+    const auto restraint = settings.outOfPlane.find(group);
+    return restraint == settings.outOfPlane.end()
+               ? QStringLiteral("out of plane the member's length")
+               : QStringLiteral("out of plane restrained every %1 m").arg(number(restraint->second));
+}
+
+QString areaNote(const TrussFileContent& truss, const TrussDesign& design)
+{
+    QStringList notes;
+    for (const MemberGroup group : designGroups)
+        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
+            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's")
+                         .arg(groupTitle(group), fileArea, number(design.sections.at(group)->A, 5));
+    if (notes.isEmpty())
+        return {};
+    return QStringLiteral("the file's A is not the section's area (%1): the forces of a statically indeterminate truss depend "
+                          "on A, and these are the forces of the file's areas (design --size writes the sections' areas)")
+        .arg(notes.join(QStringLiteral("; ")));
+}
+
+QStringList csvFields(const TrussSolution& solution, const MemberDesign& m)
+{
+    const Verdict& v = m.verdict();
+    const bool checked = v.governing != CheckKind::NotChecked;
+    return {QString::number(m.member),
+            QLatin1String(groupName(m.group)),
+            text(m.section->designation),
+            number(m.length),
+            forceText(solution, m.force),
+            checked ? number(v.resistance) : QString(),
+            checked ? number(v.utilisation) : QString(),
+            QLatin1String(checkKindName(v.governing))};
+}
+
+QString notCheckedHere()
+{
+    return QStringLiteral("connections, local effects at the joints, bending (lateral-torsional buckling, bending with axial "
+                          "force), torsional and flexural-torsional buckling");
+}
+
+void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design)
 {
     const DesignSettings& settings = design.settings;
     QString out;
@@ -196,76 +263,103 @@ QString report(const TrussFileContent& truss, const TrussSolution& solution, con
     else
         out += QStringLiteral("design: AISC 360-16 LRFD, E 29000 ksi; tension with An = Ag and U = 1 (welded ends)");
     out += QStringLiteral("; the forces of the file's loads taken as design (factored) values\n\nsections\n");
-    QStringList notes;
-    for (const MemberGroup group : designGroups) {
-        const Section& s = *design.sections.at(group);
-        const auto restraint = settings.outOfPlane.find(group);
-        const QString outOfPlane = restraint == settings.outOfPlane.end()
-                                       ? QStringLiteral("out of plane the member's length")
-                                       : QStringLiteral("out of plane restrained every %1 m").arg(number(restraint->second));
-        out += QStringLiteral("  %1  %2 (%3, %4), A %5 mm2, iy %6 mm, iz %7 mm, %8 kg/m; %9; %10\n")
-                   .arg(groupTitle(group).leftJustified(12), text(s.designation), text(s.standard), manufactureText(s),
-                        number(s.A, 5), number(s.iy, 4), number(s.iz, 4), number(s.massPerMetre, 4),
-                        materialText(design.materials.at(group)), outOfPlane);
-        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
-            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's").arg(groupTitle(group), fileArea, number(s.A, 5));
-    }
-    if (!notes.isEmpty())
-        out += QStringLiteral("note: the file's A is not the section's area (%1): the forces of a statically indeterminate "
-                              "truss depend on A, and these are the forces of the file's areas (design --size writes the "
-                              "sections' areas)\n")
-                   .arg(notes.join(QStringLiteral("; ")));
+    for (const MemberGroup group : designGroups)
+        out += QStringLiteral("  %1  %2; %3; %4\n")
+                   .arg(groupTitle(group).leftJustified(12), sectionText(*design.sections.at(group)),
+                        materialText(design.materials.at(group)), outOfPlaneText(settings, group));
+    if (const QString note = areaNote(truss, design); !note.isEmpty())
+        out += QStringLiteral("note: ") + note + u'\n';
 
     out += QStringLiteral("\ngoverning member of each group\n");
     const std::initializer_list<int> governingWidths{-12, 6, 11, 15, 11, -1};
-    out += line({QStringLiteral("group"), QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"),
-                 QStringLiteral("utilisation"), QStringLiteral("check")},
-                governingWidths);
+    line(out,
+         {QStringLiteral("group"), QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"),
+          QStringLiteral("utilisation"), QStringLiteral("check")},
+         governingWidths);
     for (const MemberGroup group : designGroups) {
         const int at = design.governingMember(group);
         if (at == 0)
             continue;
         const MemberDesign& m = design.members[std::size_t(at - 1)];
         const Verdict& v = m.verdict();
-        out += line({groupTitle(group), QString::number(at), forceText(solution, m.force),
-                     v.governing == CheckKind::NotChecked ? QStringLiteral("-") : number(v.resistance, 5), utilisationText(v),
-                     checkText(m)},
-                    governingWidths);
+        line(out,
+             {groupTitle(group), QString::number(at), forceText(solution, m.force),
+              v.governing == CheckKind::NotChecked ? QStringLiteral("-") : number(v.resistance, 5), utilisationText(v),
+              checkText(m)},
+             governingWidths);
     }
 
     out += QStringLiteral("\nmembers (utilisation rounded up)\n");
     const std::initializer_list<int> memberWidths{6, -12, -16, 8, 11, 15, 11, -11, -1};
-    out += line({QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"), QStringLiteral("L (m)"),
-                 QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"),
-                 QStringLiteral("holds"), QStringLiteral("governing")},
-                memberWidths);
+    line(out,
+         {QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"), QStringLiteral("L (m)"),
+          QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"), QStringLiteral("holds"),
+          QStringLiteral("governing")},
+         memberWidths);
+    std::map<MemberGroup, QString> designations;
+    for (const auto& [group, section] : design.sections)
+        designations[group] = text(section->designation);
+    // The members' lines go out a few hundred at a time: the table of the
+    // largest truss is megabytes, and is never held whole.
+    stream << out;
+    out.clear();
+    // A group's members mostly share their length and resistance: each written once.
+    const auto memo = [](double& last, QString& shown, double value, int digits) -> const QString& {
+        if (value != last || shown.isEmpty())
+            shown = number(value, digits), last = value;
+        return shown;
+    };
+    double lastLength = 0, lastResistance = 0;
+    QString length, resistance;
     for (const MemberDesign& m : design.members) {
         const Verdict& v = m.verdict();
-        out += line({QString::number(m.member), QLatin1String(groupName(m.group)), text(m.section->designation), number(m.length),
-                     forceText(solution, m.force), v.governing == CheckKind::NotChecked ? QStringLiteral("-") : number(v.resistance, 5),
-                     utilisationText(v), holdsText(v), QLatin1String(checkKindName(v.governing))},
-                    memberWidths);
+        line(out,
+             {QString::number(m.member), QLatin1String(groupName(m.group)), designations[m.group],
+              memo(lastLength, length, m.length, resultText::digits), forceText(solution, m.force),
+              v.governing == CheckKind::NotChecked ? QStringLiteral("-") : memo(lastResistance, resistance, v.resistance, 5),
+              utilisationText(v), holdsText(v), QLatin1String(checkKindName(v.governing))},
+             memberWidths);
+        if (out.size() > 32768) {
+            stream << out;
+            out.clear();
+        }
     }
     out += u'\n' + verdictText(design);
     if (settings.code == DesignCode::Aisc360)
         out += slendernessText(design);
-    out += QStringLiteral("not checked here: connections, local effects at the joints, bending (lateral-torsional buckling, "
-                          "bending with axial force), torsional and flexural-torsional buckling\n");
-    return out;
+    out += QStringLiteral("not checked here: ") + notCheckedHere() + u'\n';
+    stream << out;
 }
-QString csv(const TrussSolution& solution, const TrussDesign& design)
+
+QString report(const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design)
+{
+    QString text;
+    QTextStream stream(&text);
+    report(stream, truss, solution, design);
+    stream.flush();
+    return text;
+}
+
+void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design)
 {
     QString out = QStringLiteral("member,group,section,length_m,force_kN,resistance_kN,utilisation,governing\n");
     for (const MemberDesign& m : design.members) {
-        const Verdict& v = m.verdict();
-        const bool checked = v.governing != CheckKind::NotChecked;
-        out += QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8\n")
-                   .arg(m.member)
-                   .arg(QLatin1String(groupName(m.group)), text(m.section->designation), number(m.length),
-                        forceText(solution, m.force), checked ? number(v.resistance) : QString(),
-                        checked ? number(v.utilisation) : QString(), QLatin1String(checkKindName(v.governing)));
+        out += csvFields(solution, m).join(u',') + u'\n';
+        if (out.size() > 32768) {
+            stream << out;
+            out.clear();
+        }
     }
-    return out;
+    stream << out;
+}
+
+QString csv(const TrussSolution& solution, const TrussDesign& design)
+{
+    QString text;
+    QTextStream stream(&text);
+    csv(stream, solution, design);
+    stream.flush();
+    return text;
 }
 
 QString sizingReport(const Sizing& sizing)

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "drawing/DrawingKey.h"
 #include "kvrfile/TrussFileReader.h"
 #include "report/CalculationPages.h"
 #include "report/ResultTables.h"
@@ -32,6 +33,30 @@ QString run(const char* program, const QStringList& arguments)
 // Every run of blanks as one: where the text wraps on the page is no matter.
 QString flat(QString text) { return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")); }
 
+QString pdfText(const QString& pdf) { return run(PDFTOTEXT, {QStringLiteral("-layout"), pdf, QStringLiteral("-")}); }
+
+// The share of the rows of pixels of the page that show a member in the
+// colour of its force: how much of the page the truss itself takes.
+double shareDrawn(const QString& pdf, int page, const std::vector<QColor>& colours)
+{
+    const QString png = pdf + QStringLiteral("-page");
+    run(PDFTOPPM, {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page), QStringLiteral("-r"),
+                   QStringLiteral("50"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, png});
+    const QImage image(png + QStringLiteral(".png"));
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool coloured = false;
+        for (int x = 0; x < image.width() && !coloured; ++x)
+            for (const QColor& c : colours) {
+                const QColor p = image.pixelColor(x, y);
+                coloured = coloured
+                           || std::abs(p.red() - c.red()) + std::abs(p.green() - c.green()) + std::abs(p.blue() - c.blue()) < 60;
+            }
+        drawn += coloured ? 1 : 0;
+    }
+    return image.height() > 0 ? double(drawn) / image.height() : 0.0;
+}
+
 }  // namespace
 
 class CalculationPagesTest : public QObject {
@@ -41,6 +66,10 @@ private slots:
     void initTestCase();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
     void pagesHoldTheSummaryAndEveryMembersForce();
+    void aLongTrussIsDrawnHighEnough_data();
+    void aLongTrussIsDrawnHighEnough();
+    void designPagesShowTheGoverningStepsAndTheCsvsUtilisations_data();
+    void designPagesShowTheGoverningStepsAndTheCsvsUtilisations();
     void pagesHaveThePaperAsked_data();
     void pagesHaveThePaperAsked();
     void drawSizeIsThePngsLongerSide_data();
@@ -65,7 +94,7 @@ void CalculationPagesTest::pagesHoldTheSummaryAndEveryMembersForce()
 {
     const QString pdf = dir.filePath(QStringLiteral("calc.pdf"));
     QCOMPARE(kvrtoolStatus({QStringLiteral("report"), truss, QStringLiteral("-o"), pdf}), kvrExit::ok);
-    const QString text = run(PDFTOTEXT, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text = pdfText(pdf);
     const QString pages = run(PDFINFO, {pdf}).section(QStringLiteral("Pages:"), 1).section(u'\n', 0, 0).trimmed();
 
     const TrussStudy study = studyTruss(*readTrussFile(truss.toStdString()).value);
@@ -74,12 +103,123 @@ void CalculationPagesTest::pagesHoldTheSummaryAndEveryMembersForce()
         QVERIFY2(flat(text).contains(flat(line.label + QStringLiteral(": ") + line.value)), qPrintable(line.label));
     QCOMPARE(text.count(QStringLiteral("page ")), pages.toInt());
     QVERIFY(text.contains(QStringLiteral("roof.kvr")) && text.contains(QStringLiteral("page 1 of ") + pages));
+    QVERIFY(!text.contains(QStringLiteral("Design of the members")));
+    // Every column head whole, apart from its neighbours.
+    for (const auto kind : {ResultTable::Kind::Nodes, ResultTable::Kind::Members})
+        for (const QString& head : ResultTable::headsOf(kind))
+            QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\s%1(\\s|$)").arg(QRegularExpression::escape(head)))),
+                     qPrintable(head));
     // Each member's row, read across the page, ends in its force and stress.
     const ResultTable members(study, ResultTable::Kind::Members);
     QVERIFY(members.rows() > 150);
     for (int r = 0; r < members.rows(); ++r) {
         const QString row = members.rowTexts(r).join(QStringLiteral(" "));
         QVERIFY2(flat(text).contains(row), qPrintable(row));
+    }
+}
+
+// Drawn across the page, a truss 100 times as long as it is high would be a
+// strip a few points high; its drawing must take a fair share of page 1.
+void CalculationPagesTest::aLongTrussIsDrawnHighEnough_data()
+{
+    QTest::addColumn<QString>("span");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("panels");
+    QTest::newRow("200 panels, 200 m by 2 m") << "200" << "2" << "200";
+    QTest::newRow("40 panels, 24 m by 3 m") << "24" << "3" << "40";
+}
+
+void CalculationPagesTest::aLongTrussIsDrawnHighEnough()
+{
+    QFETCH(QString, span);
+    QFETCH(QString, height);
+    QFETCH(QString, panels);
+    const QString file = dir.filePath(QStringLiteral("long.kvr")), pdf = dir.filePath(QStringLiteral("long.pdf"));
+    QCOMPARE(kvrtoolStatus({QStringLiteral("generate"), QStringLiteral("--span"), span, QStringLiteral("--height"), height,
+                            QStringLiteral("--panels"), panels, QStringLiteral("--area"), QStringLiteral("2000"),
+                            QStringLiteral("-e"), QStringLiteral("210"), QStringLiteral("--udl"), QStringLiteral("10"),
+                            QStringLiteral("-o"), file}),
+             kvrExit::ok);
+    QCOMPARE(kvrtoolStatus({QStringLiteral("report"), file, QStringLiteral("-o"), pdf}), kvrExit::ok);
+    const TrussStudy study = studyTruss(*readTrussFile(file.toStdString()).value);
+    const MemberLooks looks(study.truss, study.forces());
+    const std::vector<QColor> forces{looks.of(extremeMember(*study.solution, 1)).color,
+                                     looks.of(extremeMember(*study.solution, -1)).color};
+    const double share = shareDrawn(pdf, 1, forces);
+    QVERIFY2(share >= 0.2, qPrintable(QString::number(share)));
+    QVERIFY(flat(pdfText(pdf)).contains(QStringLiteral("Summary span: %1 m").arg(span)));
+}
+
+// The 4-panel truss of kvrtool design's tests, whose forces statics gives:
+// the pages work out the governing member of each group, and their table
+// has the utilisations design --csv prints, row for row.
+void CalculationPagesTest::designPagesShowTheGoverningStepsAndTheCsvsUtilisations_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("shown");  // on the pages; on the standard error for status 1
+    const QStringList en{"--code",    "en1993",          "--section", "top=SHS 100x100x5", "--section", "bottom=SHS 60x60x4",
+                         "--section", "web=SHS 60x60x4"};
+    const QStringList aisc{"--code",    "aisc360",       "--section", "top=HSS4x4x1/4", "--section", "bottom=HSS3x3x1/4",
+                           "--section", "web=HSS3x3x1/4"};
+    QTest::newRow("EN 1993-1-1, every member holds")
+        << en + QStringList{"--out-of-plane", "top=4"} << kvrExit::ok
+        << QStringList{"top chord: member 6, SHS 100x100x5", "Table 5.2", "Class 1", "6.2.4 (6.10): Nc,Rd = A fy / γM0",
+                       "λ̄ = Lcr / (iz λ1) = 4000 / (38.62 × 76.41) = 1.355 (6.50)", "Φ = 0.5 [1 + α (λ̄ - 0.2) + λ̄²] =",
+                       "χ = 1 / (Φ + √(Φ² - λ̄²)) =", "(6.49)", "Nb,z,Rd = χ A fy / γM1", "(6.47)", "Table 6.2",
+                       "diagonals: member 14", "6.2.3 (6.6): Npl,Rd = A fy / γM0", "verdict: every member holds",
+                       "limit L/300 = 8000 mm / 300 = 26.67 mm", "≤ 26.67 mm, holds"};
+    QTest::newRow("EN 1993-1-1, a top chord restrained every 6 m does not hold")
+        << en + QStringList{"--out-of-plane", "top=6", "--deflection-limit", "1000"} << kvrExit::notHolding
+        << QStringList{"Nb,z,Rd = χ A fy / γM1", "does NOT hold", "verdict: 4 of 17 members do not hold: 5, 6, 7, 8",
+                       "limit L/1000 = 8000 mm / 1000 = 8 mm", "> 8 mm, does NOT hold"};
+    QTest::newRow("AISC 360-16") << aisc << kvrExit::ok
+                                 << QStringList{"Table B4.1a case 6", "Fe = π² E / (Lc/r)² =", "(E3-4)", "Fcr = 0.658^(Fy / Fe) Fy =",
+                                                "(E3-2)", "φc Pn = 0.9 ×", "(E3-1)", "φt Pn = 0.9 Fy Ag", "(D2-1)", "(D2-2)",
+                                                "E2: Lc/r =", "D1: L/r ="};
+    QTest::newRow("a design option without --code") << QStringList{"--section", "top=SHS 100x100x5"} << kvrExit::failed
+                                                     << QStringList{"--code is missing: en1993 or aisc360"};
+    QTest::newRow("a group without a section") << en.mid(0, 6) << kvrExit::failed << QStringList{"no section for the verticals"};
+    QTest::newRow("a deflection limit of 0") << en + QStringList{"--deflection-limit", "0"} << kvrExit::failed
+                                             << QStringList{"--deflection-limit: expected a number greater than 0, got '0'"};
+}
+
+void CalculationPagesTest::designPagesShowTheGoverningStepsAndTheCsvsUtilisations()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QStringList, shown);
+    const QString file = dir.filePath(QStringLiteral("four.kvr")), pdf = dir.filePath(QStringLiteral("design.pdf"));
+    QFile::remove(pdf);
+    QCOMPARE(kvrtoolStatus({QStringLiteral("generate"), QStringLiteral("--span"), QStringLiteral("8"), QStringLiteral("--height"),
+                            QStringLiteral("1.5"), QStringLiteral("--panels"), QStringLiteral("4"), QStringLiteral("--area"),
+                            QStringLiteral("1000"), QStringLiteral("-e"), QStringLiteral("210"), QStringLiteral("--point-load"),
+                            QStringLiteral("100"), QStringLiteral("-o"), file}),
+             kvrExit::ok);
+    const ToolRun report = kvrtool(QStringList{QStringLiteral("report"), file, QStringLiteral("-o"), pdf} + options);
+    QCOMPARE(report.status, status);
+    if (status == kvrExit::failed) {
+        QVERIFY(!QFile::exists(pdf));
+        for (const QString& words : shown)
+            QVERIFY2(report.err.contains(words), qPrintable(report.err));
+        return;
+    }
+    const QString text = flat(pdfText(pdf));
+    for (const QString& words : shown)
+        QVERIFY2(text.contains(words), qPrintable(words));
+    const QStringList designOptions = options.mid(0, options.indexOf(QStringLiteral("--deflection-limit")));  // report's own
+    const ToolRun csv = kvrtool(QStringList{QStringLiteral("design"), file, QStringLiteral("--csv")} + designOptions);
+    QCOMPARE(csv.status, status);
+    const QStringList rows = csv.out.split(u'\n', Qt::SkipEmptyParts).mid(1);
+    QCOMPARE(rows.size(), 17);
+    for (const QString& row : rows)
+        QVERIFY2(text.contains(row.split(u',').join(u' ')), qPrintable(row));
+    // Each group's governing member: its steps end in the utilisation of its row.
+    for (const int member : {6, 2, 9, 14}) {
+        const QStringList fields = rows[member - 1].split(u',');
+        const QString force = fields[4].startsWith(u'-') ? fields[4].mid(1) : fields[4];
+        QVERIFY2(text.contains(QStringLiteral("|force| / resistance = %1 / %2 = %3").arg(force, fields[5], fields[6])),
+                 qPrintable(rows[member - 1]));
     }
 }
 

@@ -1,9 +1,11 @@
-// report: the calculation pages of a truss file, as a PDF.
+// report: the calculation pages of a truss file, as a PDF; given a design,
+// with its pages.
 #include <QCommandLineParser>
 #include <QDate>
 #include <QFileInfo>
 
 #include "report/CalculationPages.h"
+#include "tools/kvrtool/DesignOptions.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "version/Version.h"
@@ -31,11 +33,28 @@ const CommandForm& reportForm()
     static const CommandForm form{
         QStringLiteral("report"),
         QStringLiteral("Write the calculation pages of a truss file as a PDF: the drawing with the member forces, the "
-                       "summary, the node and member tables with their results."),
-        QStringLiteral("FILE -o CALC.pdf [--paper a4|letter]"),
-        {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("PDF"), QStringLiteral("The PDF file to write.")},
-         {{QStringLiteral("paper")}, QStringLiteral("SIZE"),
-          QStringLiteral("a4 or letter; without it, Letter where the locale uses it, A4 elsewhere.")}}};
+                       "summary, the node and member tables with their results; with --code and a --section for every group, "
+                       "the design of its members step by step and the deflection against a limit. Exit status 3: a member "
+                       "does not hold or is not checked (the pages are written and say so)."),
+        QStringLiteral(
+            "FILE -o CALC.pdf [--paper a4|letter] [--code en1993|aisc360 --section GROUP=DESIGNATION... [--steel GRADE] "
+            "[--out-of-plane GROUP=METRES...] [--gamma-m0 X] [--gamma-m1 X] [--deflection-limit N]]"),
+        [] {
+            std::vector<OptionForm> options{
+                {{QStringLiteral("o"), QStringLiteral("output")},
+                 QStringLiteral("PDF"),
+                 QStringLiteral("The PDF file to write.")},
+                {{QStringLiteral("paper")},
+                 QStringLiteral("SIZE"),
+                 QStringLiteral("a4 or letter; without it, Letter where the locale uses it, A4 elsewhere.")}};
+            for (const OptionForm& option : designOptionForms())
+                options.push_back(option);
+            options.push_back(
+                {{QStringLiteral("deflection-limit")},
+                 QStringLiteral("N"),
+                 QStringLiteral("With --code: the largest vertical deflection the span L allows is L/N (default 300).")});
+            return options;
+        }()};
     return form;
 }
 
@@ -52,19 +71,38 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             err << "kvrtool: --paper: expected a4 or letter, got '" << parser.value(QStringLiteral("paper")) << "'\n";
             return kvrExit::failed;
         }
+        // The design pages when a design option is given; then --code and every group's section too.
+        std::optional<DesignRequest> design;
+        if (const DesignWords words = designWordsOf(parser); words.given()) {
+            const Result<DesignChoice> choice = readDesign(words);
+            if (!choice.value) {
+                err << "kvrtool: " << QString::fromStdString(choice.error) << '\n';
+                return kvrExit::failed;
+            }
+            design = choice.value->request;
+        }
         if (!hasTables(truss, err))
             return kvrExit::failed;
         const TrussStudy study = studyTruss(truss);
+        int status = kvrExit::ok;
+        if (design && study.solution) {
+            const Result<TrussDesign> checked = designTruss(truss, *study.solution, design->sections, design->settings);
+            if (!checked.value) {
+                err << "kvrtool: " << QString::fromStdString(checked.error) << '\n';
+                return kvrExit::failed;
+            }
+            status = checked.value->allHold() ? kvrExit::ok : kvrExit::notHolding;
+        }
         const PageHeader header{QFileInfo(parser.positionalArguments().constFirst()).fileName(),
                                 QDate::currentDate().toString(Qt::ISODate),
                                 QStringLiteral("kvrtool ") + QString::fromLatin1(ambrellVersion::text)};
-        if (!writeOrReport(pdf, calculationPdf(study, header, *paper), err, "the pages"))
+        if (!writeOrReport(pdf, calculationPdf(study, header, *paper, design), err, "the pages"))
             return kvrExit::notWritten;
         out << "wrote " << pdf << '\n';
         if (!study.solution) {
             err << "kvrtool: " << QString::fromStdString(study.refusal) << '\n';
             return kvrExit::failed;
         }
-        return kvrExit::ok;
+        return status;
     });
 }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "report/CalculationPages.h"
+#include "report/PageFlow.h"
+
+// The design on the calculation pages: the input (geometry, groups with
+// their sections and properties, material, loads), the method, the
+// assumptions and the sign convention, the checks of the governing member of
+// each group step by step with their clauses, the utilisation of every
+// member (the columns of kvrtool design --csv, the same numbers), the
+// verdict, and the largest vertical deflection against the limit asked for.
+// A design that cannot be made says why.
+void designPages(PageFlow& flow, const TrussStudy& study, const DesignRequest& request);
