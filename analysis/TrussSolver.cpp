@@ -52,16 +52,17 @@ CheckedSolution attempt(const TrussSystem& s, int steps)
 }
 
 // The arithmetics, narrowest first, each tried while the one before falls
-// short of the check and the work so far and its own fit the budget.
+// short of the check and the work so far, the exact mechanism test's
+// included, and its own fit the budget.
 struct Solved {
     CheckedSolution result;
     int widest = 0;  // bits of the widest arithmetic tried
 };
 
-Solved solved(const TrussSystem& s, bool exactTestRan)
+Solved solved(const TrussSystem& s, double exactTestWork)
 {
     using namespace analysisLimits;
-    double spent = s.shape.operations * (1 + (exactTestRan ? residueCost : 0));
+    double spent = s.shape.operations + exactTestWork;
     const auto affordable = [&](double cost) { return (spent += s.shape.operations * cost) <= workBudget; };
     Solved r{attempt<double, Extended>(s, 10), Precision<double>::bits};
     if constexpr (Precision<Extended>::bits > Precision<double>::bits)
@@ -88,7 +89,7 @@ TrussAnalysis solveTruss(const TrussFileContent& truss)
     if (!system.tooInterconnected.empty())
         return {std::nullopt, system.tooInterconnected};
 
-    Solved s = solved(system, rigidity.exact);
+    Solved s = solved(system, rigidity.work);
     if (!s.result.solution)
         return {std::nullopt, s.result.leastCertain + ": the truss is too ill-conditioned to analyse to " + tolerance()
                                   + " in " + arithmeticName(s.widest)

@@ -308,6 +308,32 @@ TEST(TrussSolver, ATriangleOfVeryUnequalMembersIsSolvedAsStaticsSays)
     }
 }
 
+// A roller straight above the pin, or on its very point, holds nothing that
+// turning about the pin moves: a mechanism however the truss is built,
+// named by a node that turning moves.
+struct Turning {
+    const char* name;
+    std::vector<NodeRow> nodes;
+    const char* refusal;
+};
+
+TEST(TrussSolver, ATrussOnAPinAndARollerInItsVerticalTurnsAboutThePin)
+{
+    const std::vector<MemberRow> triangleAndNode = {{1, 2, 205, 100}, {2, 3, 205, 100}, {1, 3, 205, 100}, {4, 2, 205, 100}, {4, 3, 205, 100}};
+    const Turning cases[] = {
+        {"roller above the pin", {{0, 0, 0, 1}, {6, 0, 0, 0}, {3, 2, -10, 0}, {0, 4, 0, 2}},
+         "node 4 in x: the truss is a mechanism: node 4 can move in x without any member changing length"},
+        {"roller on the pin's point", {{0, 0, 0, 1}, {6, 0, 0, 0}, {3, 2, -10, 0}, {0, 0, 0, 2}},
+         "node 3 in x: the truss is a mechanism: node 3 can move in x without any member changing length"},
+    };
+    for (const Turning& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TrussAnalysis analysis = solveTruss(trussOf(c.nodes, triangleAndNode));
+        EXPECT_FALSE(analysis.value);
+        EXPECT_EQ(analysis.error, c.refusal);
+    }
+}
+
 // Members joining random nodes at random, every node on three or more: no
 // plane truss looks like this, but a file may. Solved, the solution is
 // checked here on its own terms: every node in equilibrium, every force E A
