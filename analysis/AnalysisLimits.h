@@ -24,8 +24,14 @@ inline constexpr double drawnPrimeCost = 6;
 inline constexpr double extendedCost = 7;
 inline constexpr double quadCost = 65;
 
-// All the factorisations of one file, in multiply-adds of double: 2.2 to
-// 3.3 s. Both passes of the exact mechanism test fit for
+// The solutions with a factor that an attempt in one arithmetic makes, at
+// most: the refinement's, and the error bound's (ErrorBound.h). Each is two
+// multiply-adds for every entry of the factor; where the factor is large
+// and its factorisation cheap, they cost as much as it.
+inline constexpr double solutionsPerAttempt = 34;
+
+// All the factorisations and solutions of one file, in multiply-adds of
+// double: 2.2 to 3.3 s. Both passes of the exact mechanism test fit for
 // any factorisation allowed; a wider arithmetic is tried only while the
 // work so far and its own fit.
 inline constexpr double workBudget = 3.3e9;

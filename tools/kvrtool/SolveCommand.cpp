@@ -7,6 +7,7 @@
 #include "analysis/Deflection.h"
 #include "analysis/TrussSolver.h"
 #include "kvrfile/NumberText.h"
+#include "report/ResultText.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
 #include "tools/kvrtool/TextTable.h"
@@ -58,9 +59,7 @@ public:
         reactions();
         extremeMember(+1, "most tension");
         extremeMember(-1, "most compression");
-        out << "equilibrium residual: " << rounded(s.residual)
-            << " kN, the largest out-of-balance force at a free node or of the reactions against the loads (at most "
-            << rounded(s.tolerance) << " kN, " << rounded(relativeTolerance) << " of the loads)\n";
+        out << "equilibrium residual: " << resultText::equilibriumResidual(s) << '\n';
         const Accuracy& a = s.accuracy;
         out << "accuracy: displacements within " << rounded(millimetres(a.displacement)) << " mm, reactions within "
             << rounded(a.reaction) << " kN, forces within " << rounded(a.force) << " kN, stresses within " << rounded(a.stress)
@@ -126,8 +125,7 @@ private:
     }
     QString shownReaction(double kilonewtons) const { return vouched(kilonewtons, s.accuracy.reaction, textDigits); }
     QString shownForce(double kilonewtons) const { return vouched(kilonewtons, s.accuracy.force, textDigits); }
-    // A member's stress is known as well as its force, over its own area.
-    double stressAccuracy(int m) const { return s.accuracy.force / t.member(m, MemberColumn::A) * newtonsPerKilonewton; }
+    double stressAccuracy(int m) const { return ::stressAccuracy(s, m, t.member(m, MemberColumn::A)); }
     QString shownStress(int m) const { return vouched(s.members[static_cast<std::size_t>(m)].stress, stressAccuracy(m), textDigits); }
 
     void largestDeflection()
