@@ -24,10 +24,9 @@ constexpr Shown memberKinds[] = {Shown::Number, Shown::Single, Shown::Single, Sh
 
 ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kind(kind) {}
 
-// A member's stress is known as well as its force, over its own area.
 double ResultTable::stressError(int row) const
 {
-    return study.solution->accuracy.force / study.truss.member(row + 1, MemberColumn::A) * newtonsPerKilonewton;
+    return stressAccuracy(*study.solution, row + 1, study.truss.member(row + 1, MemberColumn::A));
 }
 
 int ResultTable::rows() const

@@ -15,10 +15,9 @@ constexpr int csvDigits = 17;  // all a double holds
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
-// A member's stress is known as well as its force, over its own area.
-double stressAccuracy(const TrussFileContent& t, const TrussSolution& s, int m)
+double stressErrorOf(const TrussFileContent& t, const TrussSolution& s, int m)
 {
-    return s.accuracy.force / t.member(m, MemberColumn::A) * newtonsPerKilonewton;
+    return stressAccuracy(s, m, t.member(m, MemberColumn::A));
 }
 
 const NodeResult& nodeOf(const TrussSolution& s, int n) { return s.nodes[static_cast<std::size_t>(n)]; }
@@ -54,7 +53,7 @@ QString solutionTablesText(const TrussFileContent& t, const TrussSolution& s)
     memberLine({QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("stress (N/mm2)")});
     for (int m = 1; m <= t.noMembers; ++m) {
         const MemberResult& r = memberOf(s, m);
-        memberLine({QString::number(m), vouched(r.force, s.accuracy.force), vouched(r.stress, stressAccuracy(t, s, m))});
+        memberLine({QString::number(m), vouched(r.force, s.accuracy.force), vouched(r.stress, stressErrorOf(t, s, m))});
     }
     return text;
 }
@@ -74,7 +73,7 @@ QString solutionCsv(const TrussFileContent& t, const TrussSolution& s)
     out << "\nmember,force_kN,stress_MPa\n";
     for (int m = 1; m <= t.noMembers; ++m) {
         const MemberResult& r = memberOf(s, m);
-        out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, stressAccuracy(t, s, m), csvDigits)
+        out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, stressErrorOf(t, s, m), csvDigits)
             << '\n';
     }
     return text;

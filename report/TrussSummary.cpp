@@ -77,10 +77,7 @@ public:
         add(QStringLiteral("reactions"), held.join(QStringLiteral("; ")));
         extreme(s, +1, QStringLiteral("most tension"));
         extreme(s, -1, QStringLiteral("most compression"));
-        add(QStringLiteral("equilibrium residual"),
-            QStringLiteral("%1 kN, the largest out-of-balance force at a free node or of the reactions against the loads "
-                           "(at most %2 kN, %3 of the loads)")
-                .arg(rounded(s.residual), rounded(s.tolerance), rounded(relativeTolerance)));
+        add(QStringLiteral("equilibrium residual"), resultText::equilibriumResidual(s));
         add(QStringLiteral("accuracy"),
             QStringLiteral("displacements within %1 mm, reactions within %2 kN, forces within %3 kN, stresses within %4 N/mm2 "
                            "(factorised in %5)")
@@ -107,7 +104,7 @@ private:
             return;
         }
         const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        const double stressError = s.accuracy.force / t.member(at, MemberColumn::A) * newtonsPerKilonewton;
+        const double stressError = stressAccuracy(s, at, t.member(at, MemberColumn::A));
         add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(vouched(r.force, s.accuracy.force), vouched(r.stress, stressError)));
     }
 
