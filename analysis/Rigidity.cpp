@@ -8,6 +8,7 @@
 #include "analysis/DrawnPrimeResidue.h"
 #include "analysis/Residue.h"
 #include "analysis/TrussSystem.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -84,30 +85,14 @@ bool builtNodeByNode(const TrussFileContent& t, const std::vector<std::vector<Li
     return count == t.noNodes;
 }
 
-struct Supports {
-    int pin = 0, roller = 0;
-};
-
-Supports supportsOf(const TrussFileContent& t)
-{
-    Supports s;
-    for (int n = 1; n <= t.noNodes; ++n) {
-        const float code = t.node(n, NodeColumn::Support);
-        if (code == SupportCode::Pin)
-            s.pin = n;
-        else if (code == SupportCode::Roller)
-            s.roller = n;
-    }
-    return s;
-}
-
 // A roller straight above or below the pin holds nothing that turning about
 // the pin moves: the roller's node then moves in x only, which it allows,
 // and no member changes length, however the truss is built. Exact, on the
 // Singles as they are. The node that turning moves: the roller, where it
 // stands off the pin's level; else any node off that level (in x); else,
 // the truss lying level with the pin, any node off its vertical line (in
-// y). Node 0 where the supports hold the truss as a body.
+// y). Node 0 where the supports hold the truss as a body, and where there is
+// not one pin and one roller: other supports are for the exact test.
 struct Turning {
     int node = 0;
     const char* direction = "x";
@@ -115,11 +100,14 @@ struct Turning {
 
 Turning turningAboutThePin(const TrussFileContent& t, const Supports& s)
 {
-    const float pinX = t.node(s.pin, NodeColumn::X), pinY = t.node(s.pin, NodeColumn::Y);
-    if (t.node(s.roller, NodeColumn::X) != pinX)
+    const int pin = s.pin(), roller = s.roller();
+    if (pin == 0 || roller == 0)
         return {};
-    if (t.node(s.roller, NodeColumn::Y) != pinY)
-        return {s.roller, "x"};
+    const float pinX = t.node(pin, NodeColumn::X), pinY = t.node(pin, NodeColumn::Y);
+    if (t.node(roller, NodeColumn::X) != pinX)
+        return {};
+    if (t.node(roller, NodeColumn::Y) != pinY)
+        return {roller, "x"};
     for (int n = 1; n <= t.noNodes; ++n)
         if (t.node(n, NodeColumn::Y) != pinY)
             return {n, "x"};

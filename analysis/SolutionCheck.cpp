@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/Equilibrium.h"
+#include "kvrfile/TrussVocabulary.h"
 #include "kvrfile/NumberText.h"
 
 namespace {
@@ -29,16 +30,7 @@ std::size_t largestAt(const std::vector<W>& v)
 template <class W, class Reaction>
 W overallBalance(const TrussFileContent& t, Reaction reaction)
 {
-    int pin = 1;
-    double low = t.node(1, NodeColumn::X), high = low, bottom = t.node(1, NodeColumn::Y), top = bottom;
-    for (int n = 1; n <= t.noNodes; ++n) {
-        if (t.node(n, NodeColumn::Support) == SupportCode::Pin)
-            pin = n;
-        low = std::min<double>(low, t.node(n, NodeColumn::X));
-        high = std::max<double>(high, t.node(n, NodeColumn::X));
-        bottom = std::min<double>(bottom, t.node(n, NodeColumn::Y));
-        top = std::max<double>(top, t.node(n, NodeColumn::Y));
-    }
+    const int pin = std::max(supportsOf(t).pin(), 1);  // a checked truss has one
     W x = W(0), y = W(0), moment = W(0);
     for (int n = 1; n <= t.noNodes; ++n) {
         const W fx = reaction(n, 0), fy = reaction(n, 1) + W(t.node(n, NodeColumn::Load));
@@ -47,7 +39,7 @@ W overallBalance(const TrussFileContent& t, Reaction reaction)
         moment += (W(t.node(n, NodeColumn::X)) - W(t.node(pin, NodeColumn::X))) * fy
                   - (W(t.node(n, NodeColumn::Y)) - W(t.node(pin, NodeColumn::Y))) * fx;
     }
-    const W size = W(std::max(high - low, top - bottom));
+    const W size = W(extentOf(t).size());
     return std::max({magnitude(x), magnitude(y), magnitude(moment) / size});
 }
 
