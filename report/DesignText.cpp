@@ -196,7 +196,6 @@ QString report(const TrussFileContent& truss, const TrussSolution& solution, con
     else
         out += QStringLiteral("design: AISC 360-16 LRFD, E 29000 ksi; tension with An = Ag and U = 1 (welded ends)");
     out += QStringLiteral("; the forces of the file's loads taken as design (factored) values\n\nsections\n");
-    QStringList notes;
     for (const MemberGroup group : designGroups) {
         const Section& s = *design.sections.at(group);
         const auto restraint = settings.outOfPlane.find(group);
@@ -207,14 +206,8 @@ QString report(const TrussFileContent& truss, const TrussSolution& solution, con
                    .arg(groupTitle(group).leftJustified(12), text(s.designation), text(s.standard), manufactureText(s),
                         number(s.A, 5), number(s.iy, 4), number(s.iz, 4), number(s.massPerMetre, 4),
                         materialText(design.materials.at(group)), outOfPlane);
-        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
-            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's").arg(groupTitle(group), fileArea, number(s.A, 5));
     }
-    if (!notes.isEmpty())
-        out += QStringLiteral("note: the file's A is not the section's area (%1): the forces of a statically indeterminate "
-                              "truss depend on A, and these are the forces of the file's areas (design --size writes the "
-                              "sections' areas)\n")
-                   .arg(notes.join(QStringLiteral("; ")));
+    out += areaNote(truss, design);
 
     out += QStringLiteral("\ngoverning member of each group\n");
     const std::initializer_list<int> governingWidths{-12, 6, 11, 15, 11, -1};
@@ -253,19 +246,94 @@ QString report(const TrussFileContent& truss, const TrussSolution& solution, con
                           "bending with axial force), torsional and flexural-torsional buckling\n");
     return out;
 }
+
+QStringList csvHeads()
+{
+    return QStringLiteral("member,group,section,length_m,force_kN,resistance_kN,utilisation,governing").split(u',');
+}
+
+QStringList tableHeads()
+{
+    return {QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"),
+            QStringLiteral("L (m)"), QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"),
+            QStringLiteral("utilisation"), QStringLiteral("governing")};
+}
+
+QStringList memberCells(const TrussSolution& solution, const MemberDesign& m)
+{
+    const Verdict& v = m.verdict();
+    const bool checked = v.governing != CheckKind::NotChecked;
+    return {QString::number(m.member),
+            QLatin1String(groupName(m.group)),
+            text(m.section->designation),
+            number(m.length),
+            forceText(solution, m.force),
+            checked ? number(v.resistance) : QString(),
+            checked ? number(v.utilisation) : QString(),
+            QLatin1String(checkKindName(v.governing))};
+}
+
 QString csv(const TrussSolution& solution, const TrussDesign& design)
 {
-    QString out = QStringLiteral("member,group,section,length_m,force_kN,resistance_kN,utilisation,governing\n");
-    for (const MemberDesign& m : design.members) {
-        const Verdict& v = m.verdict();
-        const bool checked = v.governing != CheckKind::NotChecked;
-        out += QStringLiteral("%1,%2,%3,%4,%5,%6,%7,%8\n")
-                   .arg(m.member)
-                   .arg(QLatin1String(groupName(m.group)), text(m.section->designation), number(m.length),
-                        forceText(solution, m.force), checked ? number(v.resistance) : QString(),
-                        checked ? number(v.utilisation) : QString(), QLatin1String(checkKindName(v.governing)));
-    }
+    QString out = csvHeads().join(u',') + u'\n';
+    for (const MemberDesign& m : design.members)
+        out += memberCells(solution, m).join(u',') + u'\n';
     return out;
+}
+
+QString areaNote(const TrussFileContent& truss, const TrussDesign& design)
+{
+    QStringList notes;
+    for (const MemberGroup group : designGroups)
+        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
+            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's")
+                         .arg(groupTitle(group), fileArea, number(design.sections.at(group)->A, 5));
+    if (notes.isEmpty())
+        return {};
+    return QStringLiteral("note: the file's A is not the section's area (%1): the forces of a statically indeterminate "
+                          "truss depend on A, and these are the forces of the file's areas (design --size writes the "
+                          "sections' areas)\n")
+        .arg(notes.join(QStringLiteral("; ")));
+}
+
+Band bandOf(const Verdict& v)
+{
+    if (v.governing == CheckKind::NotChecked)
+        return Band::NotChecked;
+    if (!v.holds())
+        return Band::Over;
+    return v.utilisation < nearLimit ? Band::Under : Band::Near;
+}
+
+QString bandName(Band band)
+{
+    switch (band) {
+    case Band::Under:
+        return QStringLiteral("utilisation < %1").arg(number(nearLimit));
+    case Band::Near:
+        return QStringLiteral("%1 to 1").arg(number(nearLimit));
+    case Band::Over:
+        return QStringLiteral("over 1: does not hold");
+    case Band::NotChecked:
+        break;
+    }
+    return QStringLiteral("not checked");
+}
+
+QString verdict(const TrussDesign& design) { return verdictText(design); }
+
+QString missingSection(MemberGroup group) { return QStringLiteral("no section for the %1").arg(groupTitle(group)); }
+
+QString unknownSection(DesignCode code, const QString& designation)
+{
+    return QStringLiteral("no section '%1' in the %2 tables").arg(designation, QLatin1String(codeName(code)));
+}
+
+QString defaultGrade(DesignCode code)
+{
+    if (code == DesignCode::En1993)
+        return QStringLiteral("S355");
+    return QStringLiteral("by shape: A992 for W shapes, A500 Gr. C for HSS");
 }
 
 QString sizingReport(const Sizing& sizing)

@@ -91,9 +91,11 @@ void ViewerWindow::whenSolved(const QString& what, std::function<void(const Trus
 
 void ViewerWindow::copyRows()
 {
-    QTableView* view = memberView_->hasFocus() || (!nodeView_->hasFocus() && tables->currentWidget() == memberView_)
-                           ? memberView_
-                           : nodeView_;
+    // The table with the focus, else the one in view.
+    QTableView* view = static_cast<QTableView*>(tables->currentWidget());
+    for (QTableView* table : {nodeView_, memberView_, designView_})
+        if (table->hasFocus())
+            view = table;
     QList<int> rows;
     for (const QModelIndex& index : view->selectionModel()->selectedRows())
         rows << index.row();

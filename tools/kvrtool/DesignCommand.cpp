@@ -66,8 +66,8 @@ public:
         for (const auto& [group, designation] : byGroup("section", QStringLiteral("DESIGNATION"))) {
             const Section* section = findSection(code, designation.toStdString());
             if (section == nullptr)
-                throw OptionError{QStringLiteral("--section: no section '%1' in the %2 tables (kvrtool sections lists them)")
-                                      .arg(designation, QLatin1String(codeName(code)))};
+                throw OptionError{QStringLiteral("--section: %1 (kvrtool sections lists them)")
+                                      .arg(designText::unknownSection(code, designation))};
             sections[group] = section;
         }
         return sections;
