@@ -26,15 +26,17 @@ QString layerOf(MemberGroup group)
     return group == MemberGroup::Unknown ? QStringLiteral("other members") : QString::fromLatin1(groupName(group));
 }
 
-// A node where the file puts it, each Single as its shortest decimal, so that
-// 1.35 is written 1.35 and not 1.35000002384; none when it is not finite.
+// A node where the file puts it, each Single as its shortest decimal at the
+// precision of a Single, so that 1.35 is written 1.35 and not 1.35000002384,
+// nor 1.3499999 where the Single's arithmetic left it one Single off; none
+// when it is not finite.
 std::optional<QPointF> placeOf(const TrussFileContent& t, int n)
 {
     const float x = t.node(n, NodeColumn::X), y = t.node(n, NodeColumn::Y);
     if (!std::isfinite(x) || !std::isfinite(y))
         return std::nullopt;
     // QByteArray reads numbers in the C locale whatever the process's is.
-    return QPointF(QByteArray::fromStdString(formatSingle(x)).toDouble(), QByteArray::fromStdString(formatSingle(y)).toDouble());
+    return QPointF(QByteArray::fromStdString(formatQuantity(x)).toDouble(), QByteArray::fromStdString(formatQuantity(y)).toDouble());
 }
 
 class CadDraftsman {

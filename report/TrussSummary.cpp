@@ -8,6 +8,7 @@
 
 #include "analysis/Deflection.h"
 #include "kvrfile/TrussStructure.h"
+#include "report/MemberResultText.h"
 #include "report/ResultText.h"
 
 namespace {
@@ -129,9 +130,9 @@ private:
             add(title, QStringLiteral("none"));
             return;
         }
-        const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        const double stressError = s.accuracy.force / t.member(at, MemberColumn::A) * newtonsPerKilonewton;
-        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(vouched(r.force, s.accuracy.force), vouched(r.stress, stressError)));
+        // As the member table reads it.
+        const MemberResultText member(t, s);
+        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(member.force(at), member.stress(at)));
     }
 
     const TrussFileContent& t;
