@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "report/MemberResultText.h"
 #include "report/ResultText.h"
 #include "report/TextTable.h"
 #include "report/TrussSummary.h"
@@ -51,10 +52,9 @@ QString solutionTablesText(const TrussFileContent& t, const TrussSolution& s)
     text += QStringLiteral("\nmembers\n");
     const auto memberLine = [&](const QStringList& cells) { text += tableLine(cells, {6, 14}); };
     memberLine({QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("stress (N/mm2)")});
-    for (int m = 1; m <= t.noMembers; ++m) {
-        const MemberResult& r = memberOf(s, m);
-        memberLine({QString::number(m), vouched(r.force, s.accuracy.force), vouched(r.stress, stressErrorOf(t, s, m))});
-    }
+    const MemberResultText members(t, s);
+    for (int m = 1; m <= t.noMembers; ++m)
+        memberLine({QString::number(m), members.force(m), members.stress(m)});
     return text;
 }
 

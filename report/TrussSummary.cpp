@@ -6,6 +6,7 @@
 
 #include "analysis/Deflection.h"
 #include "kvrfile/TrussVocabulary.h"
+#include "report/MemberResultText.h"
 #include "report/ResultText.h"
 
 namespace {
@@ -103,9 +104,9 @@ private:
             add(title, QStringLiteral("none"));
             return;
         }
-        const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        const double stressError = stressAccuracy(s, at, t.member(at, MemberColumn::A));
-        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(vouched(r.force, s.accuracy.force), vouched(r.stress, stressError)));
+        // As the member table reads it.
+        const MemberResultText member(t, s);
+        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(member.force(at), member.stress(at)));
     }
 
     const TrussFileContent& t;

@@ -1,5 +1,5 @@
-// The viewer's menus: opening a file, its picture, its calculation pages on
-// paper or as a PDF, copying table rows, the zoom.
+// The viewer's menus: a new file, opening a file, its picture, its
+// calculation pages on paper or as a PDF, copying table rows, the zoom.
 #include <algorithm>
 #include <memory>
 
@@ -23,6 +23,7 @@
 #include "report/CalculationPages.h"
 #include "savefile/AtomicSave.h"
 #include "version/Version.h"
+#include "viewer/NewTrussDialog.h"
 #include "viewer/ViewerWindow.h"
 
 namespace {
@@ -50,6 +51,12 @@ PageHeader headerFor(const QString& path)
 void ViewerWindow::makeMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New…"), QKeySequence::New, this, [this] {
+        auto* dialog = new NewTrussDialog(this, filePath().isEmpty() ? QString() : QFileInfo(filePath()).absolutePath());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &NewTrussDialog::saved, this, &ViewerWindow::openFile);
+        dialog->open();
+    })->setObjectName(QStringLiteral("newTruss"));
     file->addAction(tr("&Open…"), QKeySequence::Open, this, &ViewerWindow::chooseAndOpen);
     file->addSeparator();
     exportPicture_ = file->addAction(tr("Export &picture…"), this, &ViewerWindow::chooseAndExportPicture);
