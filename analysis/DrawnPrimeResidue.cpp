@@ -40,18 +40,29 @@ std::uint64_t drawnPrime()
     std::random_device device;
     std::mt19937_64 draw((std::uint64_t(device()) << 32) ^ device());
     for (;;) {
-        const std::uint64_t candidate = (std::uint64_t{1} << 60) | (draw() >> 4) | 1;  // odd, in [2^60, 2^61)
+        const std::uint64_t candidate = (std::uint64_t{1} << 62) | (draw() >> 2) | 1;  // odd, in [2^62, 2^63)
         if (isPrime(candidate))
             return candidate;
     }
 }
 
+DrawnPrimeResidue::Modulus modulusOf(std::uint64_t p)
+{
+    // Newton's iteration doubles the bits of p^-1 mod 2^64 that are right;
+    // p itself is right to 3 (p p = 1 mod 8 for odd p).
+    std::uint64_t inverse = p;
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2 - p * inverse;
+    const std::uint64_t radix = (0 - p) % p;  // 2^64 mod p
+    return {p, 0 - inverse, DrawnPrimeResidue::product(radix, radix, p)};
+}
+
 }  // namespace
 
-std::uint64_t DrawnPrimeResidue::prime()
+const DrawnPrimeResidue::Modulus& DrawnPrimeResidue::modulus()
 {
-    static const std::uint64_t p = drawnPrime();
-    return p;
+    static const Modulus m = in_ = modulusOf(drawnPrime());
+    return m;
 }
 
 std::uint64_t DrawnPrimeResidue::product(std::uint64_t a, std::uint64_t b, std::uint64_t m)

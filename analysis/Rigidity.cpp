@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <deque>
 
+#include "analysis/AnalysisLimits.h"
 #include "analysis/DrawnPrimeResidue.h"
 #include "analysis/Residue.h"
 #include "analysis/TrussSystem.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -83,17 +85,36 @@ bool builtNodeByNode(const TrussFileContent& t, const std::vector<std::vector<Li
     return count == t.noNodes;
 }
 
-bool supportsHoldABody(const TrussFileContent& t)
+// A roller straight above or below the pin holds nothing that turning about
+// the pin moves: the roller's node then moves in x only, which it allows,
+// and no member changes length, however the truss is built. Exact, on the
+// Singles as they are. The node that turning moves: the roller, where it
+// stands off the pin's level; else any node off that level (in x); else,
+// the truss lying level with the pin, any node off its vertical line (in
+// y). Node 0 where the supports hold the truss as a body, and where there is
+// not one pin and one roller: other supports are for the exact test.
+struct Turning {
+    int node = 0;
+    const char* direction = "x";
+};
+
+Turning turningAboutThePin(const TrussFileContent& t, const Supports& s)
 {
-    float pinX = 0, rollerX = 0;
-    for (int n = 1; n <= t.noNodes; ++n) {
-        const float code = t.node(n, NodeColumn::Support);
-        if (code == SupportCode::Pin)
-            pinX = t.node(n, NodeColumn::X);
-        else if (code == SupportCode::Roller)
-            rollerX = t.node(n, NodeColumn::X);
-    }
-    return pinX != rollerX;
+    const int pin = s.pin(), roller = s.roller();
+    if (pin == 0 || roller == 0)
+        return {};
+    const float pinX = t.node(pin, NodeColumn::X), pinY = t.node(pin, NodeColumn::Y);
+    if (t.node(roller, NodeColumn::X) != pinX)
+        return {};
+    if (t.node(roller, NodeColumn::Y) != pinY)
+        return {roller, "x"};
+    for (int n = 1; n <= t.noNodes; ++n)
+        if (t.node(n, NodeColumn::Y) != pinY)
+            return {n, "x"};
+    for (int n = 1; n <= t.noNodes; ++n)
+        if (t.node(n, NodeColumn::X) != pinX)
+            return {n, "y"};
+    return {};  // every node on the pin: members of zero length, which check refuses
 }
 
 // Weights for the members, the same every run, in no relation to any truss.
@@ -139,7 +160,13 @@ Rigidity rigidityOf(const TrussSystem& s)
     r.joints = t.noNodes;
     r.reactions = directions * t.noNodes - s.freedoms.count();
     const bool tooFew = r.members + r.reactions < directions * r.joints;
-    if (!tooFew && supportsHoldABody(t) && builtNodeByNode(t, linksOf(t))) {
+    if (const Turning turning = turningAboutThePin(t, supportsOf(t)); turning.node != 0) {
+        r.verdict = Rigidity::Verdict::Mechanism;
+        r.where = "node " + std::to_string(turning.node) + " in " + turning.direction;
+        r.freeMotion = "node " + std::to_string(turning.node) + " can move in " + turning.direction;
+        return r;
+    }
+    if (!tooFew && builtNodeByNode(t, linksOf(t))) {
         r.verdict = Rigidity::Verdict::Stands;
         return r;
     }
@@ -148,11 +175,15 @@ Rigidity rigidityOf(const TrussSystem& s)
         r.why = s.tooInterconnected;
         return r;
     }
-    // Quick in the fixed prime; a mechanism found there, confirmed in a drawn one.
+    // Quick in the fixed prime; a mechanism found there, confirmed in a drawn
+    // one. The budget has room for both (AnalysisLimits.h).
+    using namespace analysisLimits;
+    r.work = s.shape.operations * residueCost;
     int free = firstFreeMotion<Residue>(s);
-    if (free >= 0 && !tooFew)
+    if (free >= 0 && !tooFew) {
+        r.work += s.shape.operations * drawnPrimeCost;
         free = firstFreeMotion<DrawnPrimeResidue>(s);
-    r.exact = true;
+    }
     r.verdict = free >= 0 || tooFew ? Rigidity::Verdict::Mechanism : Rigidity::Verdict::Stands;
     if (free >= 0) {
         r.where = s.freedoms.nameOf(free);

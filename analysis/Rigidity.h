@@ -15,7 +15,7 @@ struct Rigidity {
     std::string where;       // a mechanism's: "node 12 in y"; empty when the count alone tells
     std::string freeMotion;  // and what it allows: "node 12 can move in y"
     std::string why;         // not decided: the line that says why
-    bool exact = false;      // decided by an exact factorisation, at its cost
+    double work = 0;         // what its exact factorisations cost, in multiply-adds of double (analysisLimits)
 };
 
 // For a file that check finds consistent.

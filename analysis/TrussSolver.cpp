@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisLimits.h"
 #include "analysis/Equilibrium.h"
+#include "analysis/ErrorBound.h"
 #include "analysis/SolutionCheck.h"
 #include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
@@ -17,15 +18,6 @@ std::string refusalOf(const std::vector<Finding>& findings)
     return line;
 }
 
-// "1e-9", whatever the locale.
-std::string tolerance()
-{
-    std::string written = formatSignificant(relativeTolerance, 1);
-    if (const auto zero = written.find("e-0"); zero != std::string::npos)
-        written.erase(zero + 2, 1);
-    return written;
-}
-
 std::string mechanismLine(const Rigidity& r)
 {
     const std::string count = std::to_string(r.members) + " members and " + std::to_string(r.reactions) + " reactions";
@@ -35,7 +27,8 @@ std::string mechanismLine(const Rigidity& r)
     return r.where + ": the truss is a mechanism: " + r.freeMotion + " without any member changing length";
 }
 
-// One factorisation in T, refined with residuals in W, checked.
+// One factorisation in T, refined with residuals in W, its error bounded,
+// checked.
 template <class T, class W>
 CheckedSolution attempt(const TrussSystem& s, int steps)
 {
@@ -44,31 +37,38 @@ CheckedSolution attempt(const TrussSystem& s, int steps)
     const int failed = factor.factorise(s.pattern.upper(), s.shape,
                                         s.pattern.values(bars, [](std::size_t, const Bar<T>& bar) { return bar.stiffness; }));
     if (failed >= 0)
-        return {std::nullopt, s.freedoms.nameOf(s.pattern.unknownAt(failed))};
+        return {std::nullopt, s.freedoms.nameOf(s.pattern.unknownAt(failed)), {}};
     const std::vector<Bar<W>> wide = barsOf<W>(s.truss);
     const std::vector<W> loads = loadsOf<W>(s.truss, s.freedoms);
     const auto residualOf = [&](const std::vector<W>& x) { return outOfBalance(wide, s.at, forcesOf(wide, s.at, x), loads); };
-    return checkedSolution(s, wide, refine(factor, s.pattern, loads, residualOf, steps), Precision<T>::bits);
+    const Refined<W> refined = refine(factor, s.pattern, loads, residualOf, steps);
+    const std::vector<W> force = forcesOf(wide, s.at, refined.x);
+    return checkedSolution(s, wide, refined, force, errorBoundsOf(s, factor, wide, loads, refined, force), Precision<T>::bits);
 }
 
 // The arithmetics, narrowest first, each tried while the one before falls
-// short of the check and the work so far and its own fit the budget.
+// short of the check (not on a limit of double that no arithmetic lifts)
+// and the work so far, the exact mechanism test's included, and its own fit
+// the budget.
 struct Solved {
     CheckedSolution result;
     int widest = 0;  // bits of the widest arithmetic tried
 };
 
-Solved solved(const TrussSystem& s, bool exactTestRan)
+Solved solved(const TrussSystem& s, double exactTestWork)
 {
     using namespace analysisLimits;
-    double spent = s.shape.operations * (1 + (exactTestRan ? residueCost : 0));
-    const auto affordable = [&](double cost) { return (spent += s.shape.operations * cost) <= workBudget; };
+    const double attemptWork = s.shape.operations + solutionsPerAttempt * 2 * double(s.shape.entries);  // in double
+    double spent = exactTestWork + attemptWork;
+    const auto widerWorthTrying = [&](const Solved& r, double cost) {
+        return !r.result.solution && r.result.limit.empty() && (spent += attemptWork * cost) <= workBudget;
+    };
     Solved r{attempt<double, Extended>(s, 10), Precision<double>::bits};
     if constexpr (Precision<Extended>::bits > Precision<double>::bits)
-        if (!r.result.solution && affordable(extendedCost))
+        if (widerWorthTrying(r, extendedCost))
             r = {attempt<Extended, Quad>(s, 8), Precision<Extended>::bits};
     if constexpr (Precision<Quad>::bits > Precision<Extended>::bits)
-        if (!r.result.solution && affordable(quadCost))
+        if (widerWorthTrying(r, quadCost))
             r = {attempt<Quad, Quad>(s, 5), Precision<Quad>::bits};
     return r;
 }
@@ -88,13 +88,23 @@ TrussAnalysis solveTruss(const TrussFileContent& truss)
     if (!system.tooInterconnected.empty())
         return {std::nullopt, system.tooInterconnected};
 
-    Solved s = solved(system, rigidity.exact);
+    Solved s = solved(system, rigidity.work);
+    if (!s.result.solution && !s.result.limit.empty())
+        return {std::nullopt, s.result.leastCertain + ": " + s.result.limit};
     if (!s.result.solution)
-        return {std::nullopt, s.result.leastCertain + ": the truss is too ill-conditioned to analyse to " + tolerance()
-                                  + " in " + arithmeticName(s.widest)
+        return {std::nullopt, s.result.leastCertain + ": the truss is too ill-conditioned to analyse to "
+                                  + relativeToleranceText() + " in " + arithmeticName(s.widest)
                                   + (s.widest < Precision<Quad>::bits ? ", the widest its size allows here" : "")
                                   + "; its solution is least certain here"};
     return {std::move(s.result.solution), {}};
+}
+
+std::string relativeToleranceText()
+{
+    std::string written = formatSignificant(relativeTolerance, 1);
+    if (const auto zero = written.find("e-0"); zero != std::string::npos)
+        written.erase(zero + 2, 1);
+    return written;
 }
 
 std::string arithmeticName(int bits)

@@ -2,17 +2,23 @@
 // holds. The largest truss makes a 1.57 MB file. And solving the truss of a
 // file, whose cost should grow with the panel count, not faster; what
 // checking the solution costs; what a wider arithmetic costs where double
-// falls short. And the largest truss of each type built and encoded, solved,
-// and drawn as SVG.
+// falls short; the worst file found for the time bound, and what a
+// factorisation costs in each arithmetic. And the largest truss of each type
+// built and encoded, solved, and drawn as SVG.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "analysis/DrawnPrimeResidue.h"
 #include "analysis/Equilibrium.h"
+#include "analysis/Residue.h"
+#include "analysis/Rigidity.h"
 #include "analysis/TrussSolver.h"
 #include "analysis/TrussSystem.h"
 #include "kvrfile/TrussCheck.h"
@@ -162,11 +168,141 @@ void drawType(benchmark::State& state, const TrussTypeInfo* type)
         benchmark::DoNotOptimize(toSvg(drawTruss(content)));
 }
 
+// A grid of 50 x 100 unit cells, each with one diagonal, and 597 more
+// members between nodes drawn at random (the same every run), which spoil
+// the grid's narrow band: 2.99e8 multiply-adds to factorise, just within
+// the limit (analysisLimits::largestWork). The pin is at the bottom-left
+// corner, loads on the top row; the roller
+// - above: straight above the pin at the top-left corner: the truss can
+//   turn about the pin;
+// - corner: at the bottom-right corner: it stands;
+// - inLine: on a node of its own halfway between the pin and its
+//   neighbour, in line with both: it turns about the pin all the same
+//   (the roller's node moves in y, which the two members in line allow),
+//   and only the exact test of the whole stiffness matrix can tell.
+enum GridRoller { above, corner, inLine };
+
+TrussFileContent gridContent(GridRoller roller)
+{
+    constexpr int columns = 50, rows = 100, extra = 597;
+    const auto node = [](int i, int j) { return j * (columns + 1) + i + 1; };
+    const int gridNodes = node(columns, rows), inLineNode = gridNodes + 1;
+    std::set<std::pair<int, int>> joined;
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= columns; ++i) {
+            if (i < columns)
+                joined.insert({node(i, j), node(i + 1, j)});
+            if (j < rows)
+                joined.insert({node(i, j), node(i, j + 1)});
+            if (i < columns && j < rows)
+                joined.insert({node(i, j), node(i + 1, j + 1)});
+        }
+    std::mt19937 random(51);
+    std::uniform_int_distribution<int> pick(1, gridNodes);
+    for (int added = 0; added < extra;) {
+        const int a = pick(random), b = pick(random);
+        if (a != b && joined.insert(std::minmax(a, b)).second)
+            ++added;
+    }
+    if (roller == inLine) {
+        joined.insert({node(0, 0), inLineNode});
+        joined.insert({node(1, 0), inLineNode});
+    }
+    TrussFileContent t;
+    t.noNodes = static_cast<std::int16_t>(roller == inLine ? inLineNode : gridNodes);
+    t.noMembers = static_cast<std::int16_t>(joined.size());
+    t.noMax = std::max(t.noNodes, t.noMembers);
+    t.size = t.expectedSize = trussFile::fileSize(t.nodeRows() - 1, t.memberRows() - 1);
+    t.nodes = SingleTable(t.nodeRows(), trussFile::nodeColumns);
+    t.members = SingleTable(t.memberRows(), trussFile::memberColumns);
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= columns; ++i) {
+            const auto n = static_cast<std::size_t>(node(i, j));
+            t.nodes(n, NodeColumn::X) = static_cast<float>(i);
+            t.nodes(n, NodeColumn::Y) = static_cast<float>(j);
+            t.nodes(n, NodeColumn::Load) = j == rows && i > 0 ? -1.0f : 0.0f;
+        }
+    if (roller == inLine)
+        t.nodes(static_cast<std::size_t>(inLineNode), NodeColumn::X) = 0.5f;
+    t.nodes(static_cast<std::size_t>(node(0, 0)), NodeColumn::Support) = SupportCode::Pin;
+    const int rollerNode = roller == above ? node(0, rows) : roller == corner ? node(columns, 0) : inLineNode;
+    t.nodes(static_cast<std::size_t>(rollerNode), NodeColumn::Support) = SupportCode::Roller;
+    std::size_t m = 0;
+    for (const auto& [a, b] : joined) {
+        ++m;
+        t.members(m, MemberColumn::First) = static_cast<float>(a);
+        t.members(m, MemberColumn::Second) = static_cast<float>(b);
+        t.members(m, MemberColumn::E) = 205.0f;
+        t.members(m, MemberColumn::A) = 100.0f;
+    }
+    return t;
+}
+
+// The whole of solve on the grid: a refusal (the mechanism) is its result, not an error.
+void solveGrid(benchmark::State& state)
+{
+    const TrussFileContent content = gridContent(GridRoller(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(solveTruss(content));
+}
+
+// What check adds to its findings: the mechanism test alone.
+void rigidityOfGrid(benchmark::State& state)
+{
+    const TrussFileContent content = gridContent(GridRoller(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rigidityOf(content));
+}
+
+// One factorisation of the grid that stands, in each arithmetic: what a
+// multiply-add costs in each against double (analysisLimits). The exact
+// ones see the truss as the mechanism test does, with members of unit
+// stiffness.
+template <class T>
+T fromSingle(float value)
+{
+    if constexpr (requires { T::ofSingle(value); })
+        return T::ofSingle(value);
+    else
+        return T(value);
+}
+
+template <class T>
+void factoriseGrid(benchmark::State& state)
+{
+    const TrussFileContent content = gridContent(corner);
+    const TrussSystem system(content);
+    std::vector<Bar<T>> bars(content.memberRows());
+    for (int m = 1; m <= content.noMembers; ++m) {
+        const int a = nodeNumber(content, m, MemberColumn::First), b = nodeNumber(content, m, MemberColumn::Second);
+        const auto delta = [&](int column) {
+            return fromSingle<T>(content.node(b, column)) - fromSingle<T>(content.node(a, column));
+        };
+        bars[std::size_t(m)] = {a, b, delta(NodeColumn::X), delta(NodeColumn::Y), T(1)};
+    }
+    const std::vector<T> values = system.pattern.values(bars, [](std::size_t, const Bar<T>& bar) { return bar.stiffness; });
+    for (auto _ : state) {
+        LdlFactor<T> factor;
+        if (factor.factorise(system.pattern.upper(), system.shape, values) >= 0)
+            state.SkipWithError("a pivot is not usable");
+        benchmark::DoNotOptimize(factor);
+    }
+}
+
 BENCHMARK(buildAndEncode)->Arg(7)->Arg(largest);
 BENCHMARK(plainCopy)->Arg(7)->Arg(largest);
 BENCHMARK(solve)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(solveUnchecked)->Arg(7)->Arg(1024)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(solveSlender)->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(solveGrid)->Arg(above)->Arg(corner)->Arg(inLine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(factoriseGrid<double>)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(factoriseGrid<Residue>)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(factoriseGrid<DrawnPrimeResidue>)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(factoriseGrid<Extended>)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(factoriseGrid<Quad>)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(rigidityOfGrid)->Arg(above)->Arg(corner)->Arg(inLine)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // Keeps the time per iteration of every run so that main can set them side by side.
 class RecordingReporter : public benchmark::ConsoleReporter {

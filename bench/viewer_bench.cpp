@@ -17,6 +17,7 @@
 #include "kvrfile/TrussFileReader.h"
 #include "report/CalculationPages.h"
 #include "truss/clsTruss.h"
+#include "viewer/StudyDesign.h"
 #include "viewer/ViewerWindow.h"
 
 namespace {
@@ -151,12 +152,47 @@ void calculationPages(benchmark::State& state)
     }
 }
 
+// The Design panel's work away from the window's thread: every member
+// checked and coloured by its utilisation; then, on the window's thread,
+// the drawing made again in those colours.
+void designAndColour(benchmark::State& state)
+{
+    const auto study = std::make_shared<const TrussStudy>(
+        studyTruss(*readTrussFile(trussFile(static_cast<std::int16_t>(state.range(0))).toStdString()).value));
+    DesignChoice choice;
+    for (const MemberGroup group : designGroups)
+        choice.ofCode().sections[group] = QStringLiteral("SHS 100x100x5");
+    const DesignInput input = *designInputOf(choice).value;
+    for (auto _ : state) {
+        const Result<StudyDesign> design = designStudy(study, input);
+        if (!design.value)
+            state.SkipWithError("not designed");
+        benchmark::DoNotOptimize(design.value->colours.looks.data());
+    }
+}
+
+void drawInColours(benchmark::State& state)
+{
+    const auto study = std::make_shared<const TrussStudy>(
+        studyTruss(*readTrussFile(trussFile(static_cast<std::int16_t>(state.range(0))).toStdString()).value));
+    DesignChoice choice;
+    for (const MemberGroup group : designGroups)
+        choice.ofCode().sections[group] = QStringLiteral("SHS 100x100x5");
+    const StudyDesign design = *designStudy(study, *designInputOf(choice).value).value;
+    for (auto _ : state) {
+        const TrussDrawing drawing = drawTruss(study->truss, study->forces(), 0, &design.colours);
+        benchmark::DoNotOptimize(drawing.lines.data());
+    }
+}
+
 BENCHMARK(openAndPaint)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(startToWindow)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(openAndSolve)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(readAndStudy)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(fitDrawing)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(repaintAtZoom)->Arg(1)->Arg(8)->Arg(64)->Arg(512)->Arg(4096)->Unit(benchmark::kMillisecond);
+BENCHMARK(designAndColour)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
+BENCHMARK(drawInColours)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond);
 BENCHMARK(calculationPages)->Arg(7)->Arg(largest)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Keeps each run's time per iteration, so that main can set the two opening times side by side.

@@ -69,6 +69,15 @@ Result<Steel> astmGrade(std::string_view grade, const Section& s)
     return {std::nullopt, "steel grade '" + std::string(grade) + "' is not one of A992, A500 Gr. C, A500 Gr. B"};
 }
 
+std::vector<std::string> gradeNames()
+{
+    std::vector<std::string> names;
+    for (const GradeRow& row : gradeRows)
+        if (std::find(names.begin(), names.end(), row.name) == names.end())
+            names.emplace_back(row.name);
+    return names;
+}
+
 std::string usualGrade(const Section& s) { return s.shape == SectionShape::I ? "A992" : "A500 Gr. C"; }
 
 TensileStrength tensileStrength(double Ag, const Steel& steel)

@@ -27,6 +27,8 @@ struct Steel {
 Result<Steel> astmGrade(std::string_view grade, const Section& section);
 // The grade a shape is usually rolled in: A992 for W shapes, A500 Gr. C for HSS.
 std::string usualGrade(const Section& section);
+// The grades astmGrade knows, each once: "A992", "A500 Gr. C", "A500 Gr. B".
+std::vector<std::string> gradeNames();
 
 // D2: yielding in the gross section (D2-1) and rupture in the net section
 // (D2-2), with An = Ag and U = 1 for welded ends without holes.

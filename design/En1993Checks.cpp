@@ -49,6 +49,14 @@ CompressedPart internalPart(std::string name, double c, double t, int count, dou
 
 }  // namespace
 
+std::vector<std::string> gradeNames()
+{
+    std::vector<std::string> names;
+    for (const GradeRow& row : gradeRows)
+        names.emplace_back(row.grade);
+    return names;
+}
+
 Result<YieldStrength> yieldStrength(std::string_view grade, const Section& s)
 {
     const std::string key = gradeKey(grade);

@@ -32,6 +32,8 @@ struct YieldStrength {
     std::string row;    // "EN 10210-1, t <= 40 mm"
 };
 Result<YieldStrength> yieldStrength(std::string_view grade, const Section& section);
+// The grades of Table 3.1, weakest first: "S235" ... "S460".
+std::vector<std::string> gradeNames();
 
 // 5.5, Table 5.2: each compressed part of the section in uniform compression.
 struct CompressedPart {

@@ -61,7 +61,8 @@ QString legendName(MemberGroup group)
 
 QString labelValue(double value) { return QString::fromStdString(formatSignificant(value, 4, Halves::AwayFromZero)); }
 
-MemberLooks::MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces) : t(truss), forces_(forces)
+MemberLooks::MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces, const MemberColours* colours)
+    : t(truss), forces_(forces), colours_(colours)
 {
     double largest = 0.0;
     for (const double force : forces)
@@ -71,6 +72,8 @@ MemberLooks::MemberLooks(const TrussFileContent& truss, const std::vector<double
 
 MemberLook MemberLooks::of(int m) const
 {
+    if (colours_ != nullptr && static_cast<std::size_t>(m) < colours_->looks.size())
+        return colours_->looks[static_cast<std::size_t>(m)];
     if (forces_.empty()) {
         const MemberGroup group = groupOf(t, m);
         return {colorOf(group), QStringLiteral("member ") + QString::fromLatin1(groupName(group)).replace(u' ', u'-'),
@@ -101,7 +104,9 @@ QString MemberLooks::labelName() const
 std::vector<MemberLook> MemberLooks::legend(const std::vector<MemberLook>& drawn) const
 {
     std::vector<MemberLook> shown;
-    if (!forces_.empty())
+    if (colours_ != nullptr)
+        shown = colours_->legend;
+    else if (!forces_.empty())
         shown = {byForce[0], byForce[1]};
     for (const MemberLook& look : drawn)
         if (std::none_of(shown.begin(), shown.end(), [&](const MemberLook& s) { return s.name == look.name; }))

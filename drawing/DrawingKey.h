@@ -18,10 +18,19 @@ struct MemberLook {
     QString name;  // in the legend
 };
 
-// The members by group, or, given their forces, by the sign of the force.
+// Members drawn in colours of their own, such as by how much of their
+// resistance they use: a look for each member by its number, and the
+// legend's entries in their order.
+struct MemberColours {
+    std::vector<MemberLook> looks;  // a member beyond them is drawn as if none were given
+    std::vector<MemberLook> legend;
+};
+
+// The members by group, or, given their forces, by the sign of the force;
+// given their colours, by those.
 class MemberLooks {
 public:
-    MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces);
+    MemberLooks(const TrussFileContent& truss, const std::vector<double>& forces, const MemberColours* colours = nullptr);
 
     MemberLook of(int member) const;
     QString labelOf(int member) const;  // its number, or its force in kN
@@ -34,6 +43,7 @@ public:
 private:
     const TrussFileContent& t;
     const std::vector<double>& forces_;
+    const MemberColours* colours_;
     double zero_ = 0.0;  // kN: forces this small are rounding, not load
 };
 

@@ -56,10 +56,11 @@ struct MemberLabel {
 // room around it for the title, loads, supports, dimensions and caption.
 class Draftsman {
 public:
-    Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre)
+    Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre,
+              const MemberColours* colours)
         : t(truss),
           forces(forces),
-          looks(truss, forces),
+          looks(truss, forces, colours),
           extent(extentOf(truss))
     {
         span = extent.span();
@@ -456,7 +457,8 @@ private:
 
 }  // namespace
 
-TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces, double pointsPerMetre)
+TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces, double pointsPerMetre,
+                       const MemberColours* colours)
 {
-    return Draftsman(t, forces, pointsPerMetre).draw();
+    return Draftsman(t, forces, pointsPerMetre, colours).draw();
 }

@@ -12,6 +12,7 @@
 #include "kvrfile/TrussFileContent.h"
 
 class QPainter;
+struct MemberColours;
 
 // A picture of a truss as a list of shapes, drawn once and written out either
 // as SVG text or painted onto any paint device: an image, a widget, a
@@ -78,7 +79,10 @@ struct TrussDrawing {
 // The file must have its tables. Drawn to fit a page at most 1000 points
 // wide and 500 high, or, given pointsPerMetre, to that scale, so that a view
 // zoomed in gets the labels its room allows.
-TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {}, double pointsPerMetre = 0);
+// Given the members' colours, they are drawn and the legend reads as those
+// say, the labels still the forces.
+TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {}, double pointsPerMetre = 0,
+                       const MemberColours* colours = nullptr);
 
 QString toSvg(const TrussDrawing& drawing);
 

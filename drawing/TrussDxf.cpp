@@ -26,13 +26,14 @@ QString layerOf(MemberGroup group)
     return group == MemberGroup::Unknown ? QStringLiteral("other members") : QString::fromLatin1(groupName(group));
 }
 
-// A Single as its shortest decimal, so that 1.35 is written 1.35 and not
-// 1.35000002384. QByteArray reads numbers in the C locale whatever the
-// process's is.
-double decimalOf(float value) { return QByteArray::fromStdString(formatSingle(value)).toDouble(); }
+// A Single as its shortest decimal at the precision of a Single, so that
+// 1.35 is written 1.35 and not 1.35000002384, nor 1.3499999 where the
+// Single's arithmetic left it one Single off. QByteArray reads numbers in the
+// C locale whatever the process's is.
+double decimalOf(float value) { return QByteArray::fromStdString(formatQuantity(value)).toDouble(); }
 
-// A point of the extent, in the decimals of placeOf: the shortest decimal
-// rises with the Single, so the extent of the decimals is that of the Singles.
+// A point of the extent, in the decimals of placeOf: the decimal rises with
+// the Single, so the extent of the decimals is that of the Singles.
 QPointF decimalOf(double x, double y) { return {decimalOf(static_cast<float>(x)), decimalOf(static_cast<float>(y))}; }
 
 // A node where the file puts it, in decimals; none when it is out of place (see extentOf).

@@ -9,11 +9,27 @@
 
 namespace {
 
-bool readsBackAs(const std::string& text, float value)
+// Whether the text reads back as the value, or, given slack, as a Single next to it.
+bool readsBackAs(const std::string& text, float value, bool slack)
 {
     float read = 0.0f;
     const std::from_chars_result end = std::from_chars(text.data(), text.data() + text.size(), read);
-    return end.ec == std::errc() && read == value;
+    if (end.ec != std::errc())
+        return false;
+    constexpr float infinity = std::numeric_limits<float>::infinity();
+    return read == value || (slack && (read == std::nextafter(value, -infinity) || read == std::nextafter(value, infinity)));
+}
+
+// The shortest text from 6 significant digits up that reads back; 9 always do.
+std::string shortestSingle(float value, bool slack)
+{
+    std::string text;
+    for (int digits = 6; digits <= 9; ++digits) {
+        text = formatSignificant(value, digits);
+        if (!std::isfinite(value) || readsBackAs(text, value, slack))
+            break;
+    }
+    return text;
 }
 
 // The value in scientific form with one digit more than asked for:
@@ -115,16 +131,9 @@ std::string formatSignificant(double value, int digits, Halves halves)
     return std::string(text, end.ptr);
 }
 
-std::string formatSingle(float value)
-{
-    std::string text;
-    for (int digits = 6; digits <= 9; ++digits) {
-        text = formatSignificant(value, digits);
-        if (!std::isfinite(value) || readsBackAs(text, value))
-            break;
-    }
-    return text;
-}
+std::string formatSingle(float value) { return shortestSingle(value, false); }
+
+std::string formatQuantity(float value) { return shortestSingle(value, true); }
 
 std::string counted(std::int64_t count, const char* one, const char* many)
 {

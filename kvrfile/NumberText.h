@@ -17,8 +17,16 @@ enum class Halves { ToEven, AwayFromZero };
 std::string formatSignificant(double value, int digits, Halves halves = Halves::ToEven);
 
 // A Single as short as it can be, from 6 significant digits up, and still
-// read back to the same Single.
+// read back to the same Single: for what must come back exactly, a node
+// number or a support code in its Single, and for data passed on (CSV).
 std::string formatSingle(float value);
+
+// A measured value held in a Single (a coordinate, a load, E, A) at the
+// precision a Single holds it: as short as it can be, from 6 significant
+// digits up, and read back to that Single or to one next to it. The arithmetic
+// that made it leaves its last bit in doubt: 18 m / 40 x 3 made in Singles is
+// 1.3499999, one Single below the Single of 1.35, and reads 1.35.
+std::string formatQuantity(float value);
 
 // A count with its noun, in the singular for one: "1 byte", "0 bytes", "6 bytes".
 std::string counted(std::int64_t count, const char* one, const char* many);

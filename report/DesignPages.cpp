@@ -58,7 +58,7 @@ void input(PageFlow& flow, const TrussStudy& study, const TrussDesign& design)
     }
     flow.paragraph(QStringLiteral("steel: %1 kg in all").arg(number(design.steelMass(), 5)));
     if (const QString note = designText::areaNote(t, design); !note.isEmpty())
-        flow.paragraph(QStringLiteral("note: ") + note);
+        flow.paragraph(note.trimmed());
     // Each material once, with the groups it is for.
     std::map<QString, QStringList> materials;
     for (const MemberGroup group : designGroups)
@@ -141,16 +141,14 @@ void utilisation(PageFlow& flow, const TrussSolution& solution, const TrussDesig
     std::vector<QStringList> rows;
     rows.reserve(design.members.size());
     for (const MemberDesign& m : design.members)
-        rows.push_back(designText::csvFields(solution, m));
+        rows.push_back(designText::memberCells(solution, m));
     // The columns of kvrtool design --csv.
     flow.table(QStringLiteral("Utilisation of every member"),
-               {{QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"), QStringLiteral("L (m)"),
-                 QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"),
-                 QStringLiteral("governing")},
+               {designText::tableHeads(),
                 static_cast<int>(design.members.size()),
                 [&rows](int row, int column) { return rows[std::size_t(row)][column]; },
                 {false, true, true, false, false, false, false, true}});
-    for (const QString& line : designText::verdictText(design).split(u'\n', Qt::SkipEmptyParts))
+    for (const QString& line : designText::verdict(design).split(u'\n', Qt::SkipEmptyParts))
         flow.paragraph(line);
     if (design.settings.code == DesignCode::Aisc360)
         flow.paragraph(designText::slendernessText(design).trimmed());

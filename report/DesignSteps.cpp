@@ -235,7 +235,7 @@ private:
             step(QStringLiteral("not checked: %1; the member is not shown to hold").arg(text(v.notChecked)));
             return;
         }
-        const QStringList fields = designText::csvFields(s, m);
+        const QStringList fields = designText::memberCells(s, m);
         step(QStringLiteral("governing: %1, resistance %2 kN (%3)")
                  .arg(QLatin1String(checkKindName(v.governing)), fields[5], text(v.clause)));
         step(QStringLiteral("utilisation = |force| / resistance = %1 / %2 = %3 %4 1: %5")

@@ -155,6 +155,8 @@ QString slendernessText(const TrussDesign& design)
 }
 
 
+namespace {
+
 // Every member holds; or those that do not, and those not checked.
 QString verdictText(const TrussDesign& design)
 {
@@ -186,6 +188,8 @@ QString verdictText(const TrussDesign& design)
                         text(design.members[std::size_t(unchecked.front() - 1)].verdict().notChecked));
     return out;
 }
+
+}  // namespace
 
 QString groupTitle(MemberGroup group)
 {
@@ -219,34 +223,6 @@ QString outOfPlaneText(const DesignSettings& settings, MemberGroup group)
                : QStringLiteral("out of plane restrained every %1 m").arg(number(restraint->second));
 }
 
-QString areaNote(const TrussFileContent& truss, const TrussDesign& design)
-{
-    QStringList notes;
-    for (const MemberGroup group : designGroups)
-        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
-            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's")
-                         .arg(groupTitle(group), fileArea, number(design.sections.at(group)->A, 5));
-    if (notes.isEmpty())
-        return {};
-    return QStringLiteral("the file's A is not the section's area (%1): the forces of a statically indeterminate truss depend "
-                          "on A, and these are the forces of the file's areas (design --size writes the sections' areas)")
-        .arg(notes.join(QStringLiteral("; ")));
-}
-
-QStringList csvFields(const TrussSolution& solution, const MemberDesign& m)
-{
-    const Verdict& v = m.verdict();
-    const bool checked = v.governing != CheckKind::NotChecked;
-    return {QString::number(m.member),
-            QLatin1String(groupName(m.group)),
-            text(m.section->designation),
-            number(m.length),
-            forceText(solution, m.force),
-            checked ? number(v.resistance) : QString(),
-            checked ? number(v.utilisation) : QString(),
-            QLatin1String(checkKindName(v.governing))};
-}
-
 QString notCheckedHere()
 {
     return QStringLiteral("connections, local effects at the joints, bending (lateral-torsional buckling, bending with axial "
@@ -267,8 +243,7 @@ void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolut
         out += QStringLiteral("  %1  %2; %3; %4\n")
                    .arg(groupTitle(group).leftJustified(12), sectionText(*design.sections.at(group)),
                         materialText(design.materials.at(group)), outOfPlaneText(settings, group));
-    if (const QString note = areaNote(truss, design); !note.isEmpty())
-        out += QStringLiteral("note: ") + note + u'\n';
+    out += areaNote(truss, design);
 
     out += QStringLiteral("\ngoverning member of each group\n");
     const std::initializer_list<int> governingWidths{-12, 6, 11, 15, 11, -1};
@@ -340,11 +315,37 @@ QString report(const TrussFileContent& truss, const TrussSolution& solution, con
     return text;
 }
 
+QStringList csvHeads()
+{
+    return QStringLiteral("member,group,section,length_m,force_kN,resistance_kN,utilisation,governing").split(u',');
+}
+
+QStringList tableHeads()
+{
+    return {QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"),
+            QStringLiteral("L (m)"), QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"),
+            QStringLiteral("utilisation"), QStringLiteral("governing")};
+}
+
+QStringList memberCells(const TrussSolution& solution, const MemberDesign& m)
+{
+    const Verdict& v = m.verdict();
+    const bool checked = v.governing != CheckKind::NotChecked;
+    return {QString::number(m.member),
+            QLatin1String(groupName(m.group)),
+            text(m.section->designation),
+            number(m.length),
+            forceText(solution, m.force),
+            checked ? number(v.resistance) : QString(),
+            checked ? number(v.utilisation) : QString(),
+            QLatin1String(checkKindName(v.governing))};
+}
+
 void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design)
 {
-    QString out = QStringLiteral("member,group,section,length_m,force_kN,resistance_kN,utilisation,governing\n");
+    QString out = csvHeads().join(u',') + u'\n';
     for (const MemberDesign& m : design.members) {
-        out += csvFields(solution, m).join(u',') + u'\n';
+        out += memberCells(solution, m).join(u',') + u'\n';
         if (out.size() > 32768) {
             stream << out;
             out.clear();
@@ -360,6 +361,61 @@ QString csv(const TrussSolution& solution, const TrussDesign& design)
     csv(stream, solution, design);
     stream.flush();
     return text;
+}
+
+QString areaNote(const TrussFileContent& truss, const TrussDesign& design)
+{
+    QStringList notes;
+    for (const MemberGroup group : designGroups)
+        if (const QString fileArea = fileAreaNote(truss, design, group); !fileArea.isEmpty())
+            notes << QStringLiteral("%1 %2 mm2 in the file, %3 mm2 the section's")
+                         .arg(groupTitle(group), fileArea, number(design.sections.at(group)->A, 5));
+    if (notes.isEmpty())
+        return {};
+    return QStringLiteral("note: the file's A is not the section's area (%1): the forces of a statically indeterminate "
+                          "truss depend on A, and these are the forces of the file's areas (design --size writes the "
+                          "sections' areas)\n")
+        .arg(notes.join(QStringLiteral("; ")));
+}
+
+Band bandOf(const Verdict& v)
+{
+    if (v.governing == CheckKind::NotChecked)
+        return Band::NotChecked;
+    if (!v.holds())
+        return Band::Over;
+    return v.utilisation < nearLimit ? Band::Under : Band::Near;
+}
+
+QString bandName(Band band)
+{
+    switch (band) {
+    case Band::Under:
+        return QStringLiteral("utilisation < %1").arg(number(nearLimit));
+    case Band::Near:
+        return QStringLiteral("%1 to 1").arg(number(nearLimit));
+    case Band::Over:
+        return QStringLiteral("over 1: does not hold");
+    case Band::NotChecked:
+        break;
+    }
+    return QStringLiteral("not checked");
+}
+
+QString verdict(const TrussDesign& design) { return verdictText(design); }
+
+QString missingSection(MemberGroup group) { return QStringLiteral("no section for the %1").arg(groupTitle(group)); }
+
+QString unknownSection(DesignCode code, const QString& designation)
+{
+    return QStringLiteral("no section '%1' in the %2 tables").arg(designation, QLatin1String(codeName(code)));
+}
+
+QString defaultGrade(DesignCode code)
+{
+    if (code == DesignCode::En1993)
+        return QStringLiteral("S355");
+    return QStringLiteral("by shape: A992 for W shapes, A500 Gr. C for HSS");
 }
 
 QString sizingReport(const Sizing& sizing)

@@ -19,15 +19,9 @@ QString forceText(const TrussSolution& solution, double force);  // kN, to the d
 QString sectionText(const Section& section);                     // "SHS 100x100x5 (EN 10210-2, hot-finished), A 1870 mm2, ..."
 QString materialText(const Material& material);                  // "S355, fy 355 N/mm2 (EN 1993-1-1 Table 3.1: ...)"
 QString outOfPlaneText(const DesignSettings& settings, MemberGroup group);
-// Where the file's A of a group's members is not its section's area, and why that matters; empty where it is.
-QString areaNote(const TrussFileContent& truss, const TrussDesign& design);
-// Every member holds, or those that do not and those not checked, each a line.
-QString verdictText(const TrussDesign& design);
 // AISC 360-16's preferred slenderness limits, D1 and E2, a line.
 QString slendernessText(const TrussDesign& design);
 QString notCheckedHere();  // what no check here covers: connections, bending, ...
-// A member's row of the CSV, field by field.
-QStringList csvFields(const TrussSolution& solution, const MemberDesign& member);
 
 // The code, material and sections; a note where the file's A differs from
 // a section's area; the governing member of each group; every member; the
@@ -35,6 +29,33 @@ QStringList csvFields(const TrussSolution& solution, const MemberDesign& member)
 QString report(const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design);
 // The same written to stream as it is made, never held whole: megabytes for the largest truss.
 void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design);
+
+// The file's A where it is not its group's section's area, and why that
+// matters; empty when every member's A is its section's.
+QString areaNote(const TrussFileContent& truss, const TrussDesign& design);
+
+// Every member holds; or those that do not, and those not checked: a line each.
+QString verdict(const TrussDesign& design);
+
+// The member table: its columns' names in the CSV and as a table heads them,
+// and a member's cells as the CSV writes them.
+QStringList csvHeads();
+QStringList tableHeads();
+QStringList memberCells(const TrussSolution& solution, const MemberDesign& member);
+
+// How much of its resistance a member uses, as a drawing colours it: under
+// nearLimit, from it up to 1 (holds), over 1 (does not hold), not checked.
+inline constexpr double nearLimit = 0.9;
+enum class Band { Under, Near, Over, NotChecked };
+Band bandOf(const Verdict& verdict);
+QString bandName(Band band);  // in a legend's order: "utilisation < 0.9", "0.9 to 1", ...
+
+// A choice that gives no design: a group without a section, a designation
+// the code's tables do not hold.
+QString missingSection(MemberGroup group);
+QString unknownSection(DesignCode code, const QString& designation);
+// The grade when none is named: EN 1993-1-1's default, AISC 360-16's by shape.
+QString defaultGrade(DesignCode code);
 
 // One row a member, under exactly the head
 // member,group,section,length_m,force_kN,resistance_kN,utilisation,governing

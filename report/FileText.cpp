@@ -10,7 +10,11 @@
 
 namespace {
 
+// A node number or a support code exactly as the Single holds it; and the
+// file's data for other programs (CSV), nothing rounded away.
 QString single(float value) { return QString::fromStdString(formatSingle(value)); }
+// A coordinate, a load, E or A as a person reads it: at the precision of its Single.
+QString quantity(float value) { return QString::fromStdString(formatQuantity(value)); }
 
 QString supportName(float code)
 {
@@ -69,8 +73,8 @@ QString fileTablesText(const TrussFileContent& t)
     nodeLine({QStringLiteral("node"), QStringLiteral("x (m)"), QStringLiteral("y (m)"), QStringLiteral("load (kN)"),
               QStringLiteral("support")});
     for (int n = 1; n <= t.noNodes; ++n)
-        nodeLine({QString::number(n), single(t.node(n, NodeColumn::X)), single(t.node(n, NodeColumn::Y)),
-                  single(t.node(n, NodeColumn::Load)), supportName(t.node(n, NodeColumn::Support))});
+        nodeLine({QString::number(n), quantity(t.node(n, NodeColumn::X)), quantity(t.node(n, NodeColumn::Y)),
+                  quantity(t.node(n, NodeColumn::Load)), supportName(t.node(n, NodeColumn::Support))});
 
     text += QStringLiteral("\nmembers\n");
     const auto memberLine = [&](const QStringList& cells) { text += tableLine(cells, {6, 6, 6, 12, 12}); };
@@ -78,7 +82,7 @@ QString fileTablesText(const TrussFileContent& t)
                 QStringLiteral("A (mm2)"), QStringLiteral("group")});
     for (int m = 1; m <= t.noMembers; ++m)
         memberLine({QString::number(m), single(t.member(m, MemberColumn::First)), single(t.member(m, MemberColumn::Second)),
-                    single(t.member(m, MemberColumn::E)), single(t.member(m, MemberColumn::A)),
+                    quantity(t.member(m, MemberColumn::E)), quantity(t.member(m, MemberColumn::A)),
                     QString::fromLatin1(groupName(groupOf(t, m)))});
     return text;
 }

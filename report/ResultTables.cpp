@@ -12,22 +12,21 @@ namespace {
 
 constexpr double none = std::numeric_limits<double>::quiet_NaN();  // a result of a truss not solved
 
-// What a column holds, for its text.
-enum class Shown { Number, Single, Support, Group, Displacement, Reaction, Force, Stress };
+// What a column holds, for its text: a Quantity (a coordinate, a load, E, A)
+// at the precision of its Single, a node number exactly as its Single holds it.
+enum class Shown { Number, Quantity, NodeNumber, Support, Group, Displacement, Reaction, Force, Stress };
 
-constexpr Shown nodeKinds[] = {Shown::Number,       Shown::Single,       Shown::Single,   Shown::Single,  Shown::Support,
+constexpr Shown nodeKinds[] = {Shown::Number,       Shown::Quantity,     Shown::Quantity, Shown::Quantity, Shown::Support,
                                Shown::Displacement, Shown::Displacement, Shown::Reaction, Shown::Reaction};
-constexpr Shown memberKinds[] = {Shown::Number, Shown::Single, Shown::Single, Shown::Group,
-                                 Shown::Single, Shown::Single, Shown::Force,  Shown::Stress};
+constexpr Shown memberKinds[] = {Shown::Number,   Shown::NodeNumber, Shown::NodeNumber, Shown::Group,
+                                 Shown::Quantity, Shown::Quantity,   Shown::Force,      Shown::Stress};
 
 }  // namespace
 
-ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kind(kind) {}
-
-// A member's stress is known as well as its force, over its own area.
-double ResultTable::stressError(int row) const
+ResultTable::ResultTable(const TrussStudy& study, Kind kind) : study(study), kind(kind)
 {
-    return study.solution->accuracy.force / study.truss.member(row + 1, MemberColumn::A) * newtonsPerKilonewton;
+    if (kind == Kind::Members && study.solution && study.drawable())
+        memberTexts.emplace(study.truss, *study.solution);
 }
 
 int ResultTable::rows() const
@@ -95,7 +94,9 @@ TableCell ResultTable::cell(int row, int column) const
     switch (kind == Kind::Nodes ? nodeKinds[column] : memberKinds[column]) {
     case Shown::Number:
         return {QString::number(row + 1), v};
-    case Shown::Single:
+    case Shown::Quantity:
+        return {QString::fromStdString(formatQuantity(static_cast<float>(v))), v};
+    case Shown::NodeNumber:
         return {QString::fromStdString(formatSingle(static_cast<float>(v))), v};
     case Shown::Support:
         if (const char* name = SupportCode::nameOf(static_cast<float>(v)))
@@ -108,9 +109,9 @@ TableCell ResultTable::cell(int row, int column) const
     case Shown::Reaction:
         return {resultText::vouched(v, study.solution->accuracy.reaction), v};
     case Shown::Force:
-        return {resultText::vouched(v, study.solution->accuracy.force), v};
+        return {memberTexts->force(row + 1), v};
     case Shown::Stress:
-        return {resultText::vouched(v, stressError(row)), v};
+        return {memberTexts->stress(row + 1), v};
     }
     return {};
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
+
 #include <QStringList>
 
+#include "report/MemberResultText.h"
 #include "report/TrussStudy.h"
 
 // The node table and the member table of a study, as the viewer's tables and
@@ -29,5 +32,5 @@ public:
 private:
     const TrussStudy& study;
     Kind kind;
-    double stressError(int row) const;
+    std::optional<MemberResultText> memberTexts;  // of the members of a truss solved
 };

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "analysis/TrussSolver.h"
 #include "kvrfile/NumberText.h"
 
 // Numbers of results as kvrtool solve prints them, the same in every locale:
@@ -35,6 +36,21 @@ inline QString vouched(double value, double error, int digits = resultText::digi
 inline QString rounded(double value)
 {
     return number(value, 2).replace(QLatin1String("e-0"), QLatin1String("e-")).replace(QLatin1String("e+0"), QLatin1String("e+"));
+}
+
+// What the check found of the balance, after "equilibrium residual: ". One
+// tolerance where no load stands on a support; else the free nodes' and
+// the reactions' each, measured against different loads.
+inline QString equilibriumResidual(const TrussSolution& s)
+{
+    if (s.tolerance == s.reactionTolerance)
+        return QStringLiteral("%1 kN, the largest out-of-balance force at a free node or of the reactions against the loads "
+                              "(at most %2 kN, %3 of the loads)")
+            .arg(rounded(std::max(s.residual, s.imbalance)), rounded(s.tolerance), rounded(relativeTolerance));
+    return QStringLiteral("%1 kN, the largest out-of-balance force at a free node (at most %2 kN, %3 of the loads off the "
+                          "supports), and %4 kN of the reactions against the loads (at most %5 kN, %3 of all the loads)")
+        .arg(rounded(s.residual), rounded(s.tolerance), rounded(relativeTolerance), rounded(s.imbalance),
+             rounded(s.reactionTolerance));
 }
 
 }  // namespace resultText

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "report/MemberResultText.h"
 #include "report/ResultText.h"
 #include "report/TextTable.h"
 #include "report/TrussSummary.h"
@@ -15,10 +16,9 @@ constexpr int csvDigits = 17;  // all a double holds
 
 double millimetres(double metres) { return metres * millimetresPerMetre; }
 
-// A member's stress is known as well as its force, over its own area.
-double stressAccuracy(const TrussFileContent& t, const TrussSolution& s, int m)
+double stressErrorOf(const TrussFileContent& t, const TrussSolution& s, int m)
 {
-    return s.accuracy.force / t.member(m, MemberColumn::A) * newtonsPerKilonewton;
+    return stressAccuracy(s, m, t.member(m, MemberColumn::A));
 }
 
 const NodeResult& nodeOf(const TrussSolution& s, int n) { return s.nodes[static_cast<std::size_t>(n)]; }
@@ -52,10 +52,9 @@ QString solutionTablesText(const TrussFileContent& t, const TrussSolution& s)
     text += QStringLiteral("\nmembers\n");
     const auto memberLine = [&](const QStringList& cells) { text += tableLine(cells, {6, 14}); };
     memberLine({QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("stress (N/mm2)")});
-    for (int m = 1; m <= t.noMembers; ++m) {
-        const MemberResult& r = memberOf(s, m);
-        memberLine({QString::number(m), vouched(r.force, s.accuracy.force), vouched(r.stress, stressAccuracy(t, s, m))});
-    }
+    const MemberResultText members(t, s);
+    for (int m = 1; m <= t.noMembers; ++m)
+        memberLine({QString::number(m), members.force(m), members.stress(m)});
     return text;
 }
 
@@ -74,7 +73,7 @@ QString solutionCsv(const TrussFileContent& t, const TrussSolution& s)
     out << "\nmember,force_kN,stress_MPa\n";
     for (int m = 1; m <= t.noMembers; ++m) {
         const MemberResult& r = memberOf(s, m);
-        out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, stressAccuracy(t, s, m), csvDigits)
+        out << m << ',' << vouched(r.force, a.force, csvDigits) << ',' << vouched(r.stress, stressErrorOf(t, s, m), csvDigits)
             << '\n';
     }
     return text;

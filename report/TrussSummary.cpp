@@ -6,6 +6,7 @@
 
 #include "analysis/Deflection.h"
 #include "kvrfile/TrussVocabulary.h"
+#include "report/MemberResultText.h"
 #include "report/ResultText.h"
 
 namespace {
@@ -77,10 +78,7 @@ public:
         add(QStringLiteral("reactions"), held.join(QStringLiteral("; ")));
         extreme(s, +1, QStringLiteral("most tension"));
         extreme(s, -1, QStringLiteral("most compression"));
-        add(QStringLiteral("equilibrium residual"),
-            QStringLiteral("%1 kN, the largest out-of-balance force at a free node or of the reactions against the loads "
-                           "(at most %2 kN, %3 of the loads)")
-                .arg(rounded(s.residual), rounded(s.tolerance), rounded(relativeTolerance)));
+        add(QStringLiteral("equilibrium residual"), resultText::equilibriumResidual(s));
         add(QStringLiteral("accuracy"),
             QStringLiteral("displacements within %1 mm, reactions within %2 kN, forces within %3 kN, stresses within %4 N/mm2 "
                            "(factorised in %5)")
@@ -106,9 +104,9 @@ private:
             add(title, QStringLiteral("none"));
             return;
         }
-        const MemberResult& r = s.members[static_cast<std::size_t>(at)];
-        const double stressError = s.accuracy.force / t.member(at, MemberColumn::A) * newtonsPerKilonewton;
-        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(vouched(r.force, s.accuracy.force), vouched(r.stress, stressError)));
+        // As the member table reads it.
+        const MemberResultText member(t, s);
+        add(title, QStringLiteral("member %1, %2 kN, %3 N/mm2").arg(at).arg(member.force(at), member.stress(at)));
     }
 
     const TrussFileContent& t;

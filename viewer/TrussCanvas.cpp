@@ -48,6 +48,7 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
     const bool hadTruss = study && study->drawable();
     study = std::move(next);
     nodes.clear();
+    colours.reset();
     forces = study ? study->forces() : std::vector<double>{};
     if (!study || !study->drawable()) {
         drawing_ = TrussDrawing{};
@@ -64,7 +65,7 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
     }
     fitPixelsPerMetre = fitScale();
     if (keepView && hadTruss && !fitted) {
-        drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())));
+        drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())), colours.get());
         update();
     } else {
         fit();
@@ -94,7 +95,7 @@ void TrussCanvas::fit()
         update();
         return;
     }
-    drawing_ = drawTruss(study->truss, forces, fitScale());
+    drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get());
     // The room above and below the truss (title, legend, loads, dimensions,
     // caption) may differ from the last drawing's: once more, when it takes
     // more. Left and right, the room is the drawing's own; lines of text
@@ -103,7 +104,7 @@ void TrussCanvas::fit()
     const bool taller = measured > margins.height() + 1;
     margins.setHeight(measured);
     if (taller)
-        drawing_ = drawTruss(study->truss, forces, fitScale());
+        drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get());
     // The truss and its dimensions fit; a caption wider than they are may
     // run on beyond the right edge, rather than shrink the truss.
     const QSizeF page(std::min(drawing_.size.width(), margins.width() + extent.width() * drawing_.pointsPerMetre),
@@ -140,7 +141,7 @@ void TrussCanvas::drawAtZoom()
     const double ratio = wanted / drawing_.pointsPerMetre;
     if (ratio < redrawAbove && ratio > 1 / redrawAbove)
         return;
-    drawing_ = drawTruss(study->truss, forces, wanted);
+    drawing_ = drawTruss(study->truss, forces, wanted, colours.get());
     update();
 }
 
@@ -251,6 +252,21 @@ TrussCanvas::Pick TrussCanvas::pickAt(QPointF point) const
         }
     }
     return best;
+}
+
+void TrussCanvas::setMemberColours(std::shared_ptr<const MemberColours> next)
+{
+    if (next.get() == colours.get())
+        return;
+    colours = std::move(next);
+    if (!study || !study->drawable())
+        return;
+    if (fitted) {
+        fit();
+        return;
+    }
+    drawing_ = drawTruss(study->truss, forces, drawing_.pointsPerMetre, colours.get());
+    update();
 }
 
 void TrussCanvas::setSelection(Part part, const QList<int>& numbers)

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "drawing/DrawingKey.h"
 #include "drawing/TrussDrawing.h"
 #include "report/TrussStudy.h"
 
@@ -31,6 +32,9 @@ public:
     // keepView: keep the zoom and position where the new truss can be drawn
     // and the old one was.
     void setStudy(std::shared_ptr<const TrussStudy> study, bool keepView);
+    // The members in colours of their own (by utilisation), or null: by
+    // their forces. A new study draws them by their forces again.
+    void setMemberColours(std::shared_ptr<const MemberColours> colours);
     void setSelection(Part part, const QList<int>& numbers);
     const QList<int>& selection(Part part) const { return part == Part::Node ? nodesSelected : membersSelected; }
 
@@ -74,6 +78,7 @@ private:
 
     std::shared_ptr<const TrussStudy> study;
     std::vector<double> forces;
+    std::shared_ptr<const MemberColours> colours;
     std::vector<QPointF> nodes;  // m, right and down from the truss's leftmost and highest points
     QSizeF extent;               // m: the truss's span and height
     // pt: the drawing's room beside the truss (its dimension lines), and above

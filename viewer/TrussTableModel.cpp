@@ -66,8 +66,10 @@ QString csvOf(const QAbstractItemModel& model, const QList<int>& rows)
     };
     QStringList lines;
     QStringList cells;
-    for (int c = 0; c < model.columnCount(); ++c)
-        cells << quoted(model.headerData(c, Qt::Horizontal).toString());
+    for (int c = 0; c < model.columnCount(); ++c) {
+        const QVariant csvHead = model.headerData(c, Qt::Horizontal, csvHeadRole);
+        cells << quoted(csvHead.isValid() ? csvHead.toString() : model.headerData(c, Qt::Horizontal).toString());
+    }
     lines << cells.join(u',');
     for (const int row : rows) {
         cells.clear();

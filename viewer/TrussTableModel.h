@@ -34,5 +34,9 @@ private:
     std::optional<ResultTable> table;
 };
 
-// The rows, in their order, as CSV under the heads of the model's columns.
+// A column's name in CSV, where it is not its head.
+inline constexpr int csvHeadRole = Qt::UserRole + 1;
+
+// The rows, in their order, as CSV under the heads of the model's columns
+// (their csvHeadRole where they have one).
 QString csvOf(const QAbstractItemModel& model, const QList<int>& rows);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QScrollArea>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "report/TrussSummary.h"
+#include "viewer/DesignPanel.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ QTableView* tableView(QSortFilterProxyModel* model, const QString& name)
     return view;
 }
 
-QSortFilterProxyModel* sorted(TrussTableModel* model, QObject* parent)
+QSortFilterProxyModel* sorted(QAbstractItemModel* model, QObject* parent)
 {
     auto* proxy = new QSortFilterProxyModel(parent);
     proxy->setSourceModel(model);
@@ -51,7 +53,9 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     : QMainWindow(parent), canvas_(new TrussCanvas), nodeModel(ResultTable::Kind::Nodes),
       memberModel(ResultTable::Kind::Members), nodeSorted(sorted(&nodeModel, this)), memberSorted(sorted(&memberModel, this)),
       nodeView_(tableView(nodeSorted, QStringLiteral("nodes"))),
-      memberView_(tableView(memberSorted, QStringLiteral("members"))), tables(new QTabWidget),
+      memberView_(tableView(memberSorted, QStringLiteral("members"))), design_(new DesignPanel(document)),
+      designSorted(sorted(&design_->table(), this)),
+      designView_(tableView(designSorted, QStringLiteral("design"))), tables(new QTabWidget),
       summary_(new QTableWidget(0, 2)), findings_(new QListWidget), problem_(new QLabel)
 {
     setWindowTitle(QStringLiteral("kvrview"));
@@ -72,8 +76,17 @@ ViewerWindow::ViewerWindow(QWidget* parent)
 
     tables->addTab(nodeView_, tr("Nodes"));
     tables->addTab(memberView_, tr("Members"));
+    tables->addTab(designView_, tr("Design"));
+    // The summary, and the Design panel beside it: the drawing keeps its room.
+    auto* designArea = new QScrollArea;
+    designArea->setWidget(design_);
+    designArea->setWidgetResizable(true);
+    designArea->setFrameShape(QFrame::NoFrame);
+    auto* about = new QTabWidget;
+    about->addTab(summary_, tr("Summary"));
+    about->addTab(designArea, tr("Design"));
     auto* side = new QSplitter(Qt::Vertical);
-    side->addWidget(summary_);
+    side->addWidget(about);
     side->addWidget(findings_);
     side->addWidget(tables);
     side->setStretchFactor(2, 1);
@@ -90,16 +103,19 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     setCentralWidget(central);
     resize(1200, 760);
     split->setSizes({740, 460});
-    side->setSizes({250, 60, 450});
+    side->setSizes({330, 60, 370});
 
     connect(&document, &TrussDocument::studyChanged, this, &ViewerWindow::showStudy);
     connect(&document, &TrussDocument::problemChanged, this, &ViewerWindow::sayProblem);
     connect(canvas_, &TrussCanvas::hovered, this, &ViewerWindow::sayWhatIsAt);
     connect(canvas_, &TrussCanvas::picked, this, &ViewerWindow::selectInTable);
     connect(nodeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { selectInDrawing(TrussCanvas::Part::Node); });
+            [this] { selectInDrawing(TrussCanvas::Part::Node, nodeView_); });
     connect(memberView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { selectInDrawing(TrussCanvas::Part::Member); });
+            [this] { selectInDrawing(TrussCanvas::Part::Member, memberView_); });
+    connect(designView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectInDrawing(TrussCanvas::Part::Member, designView_); });
+    connect(design_, &DesignPanel::coloursChanged, canvas_, &TrussCanvas::setMemberColours);
     makeMenus();
     statusBar()->showMessage(tr("Point at a node or a member to see what it is."));
 }
@@ -118,6 +134,7 @@ void ViewerWindow::showStudy(bool sameFile)
     memberModel.setStudy(study);
     canvas_->setStudy(study, sameFile);
     canvas_->setSelection(TrussCanvas::Part::Node, {});  // the tables' selections end with their models
+    design_->showStudy(sameFile);
     showSummary();
     showFindings();
     enableActions();
@@ -174,19 +191,18 @@ void ViewerWindow::selectInTable(TrussCanvas::Pick pick)
     if (pick.part == TrussCanvas::Part::None)
         return;
     const bool node = pick.part == TrussCanvas::Part::Node;
-    QTableView* view = node ? nodeView_ : memberView_;
-    const TrussTableModel& model = node ? nodeModel : memberModel;
-    QSortFilterProxyModel* proxy = node ? nodeSorted : memberSorted;
-    const QModelIndex index = proxy->mapFromSource(model.index(TrussTableModel::rowOf(pick.number), 0));
+    // A member picked shows in the design table while that is the one in view.
+    QTableView* view = node ? nodeView_ : tables->currentWidget() == designView_ ? designView_ : memberView_;
+    auto* proxy = static_cast<QSortFilterProxyModel*>(view->model());
+    const QModelIndex index = proxy->mapFromSource(proxy->sourceModel()->index(TrussTableModel::rowOf(pick.number), 0));
     tables->setCurrentWidget(view);
     view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view->scrollTo(index);
 }
 
-void ViewerWindow::selectInDrawing(TrussCanvas::Part part)
+void ViewerWindow::selectInDrawing(TrussCanvas::Part part, QTableView* view)
 {
-    QTableView* view = part == TrussCanvas::Part::Node ? nodeView_ : memberView_;
-    QSortFilterProxyModel* proxy = part == TrussCanvas::Part::Node ? nodeSorted : memberSorted;
+    const auto* proxy = static_cast<const QSortFilterProxyModel*>(view->model());
     QList<int> numbers;
     for (const QModelIndex& index : view->selectionModel()->selectedRows())
         numbers << TrussTableModel::numberOf(proxy->mapToSource(index).row());

@@ -11,6 +11,7 @@
 #include "viewer/TrussDocument.h"
 #include "viewer/TrussTableModel.h"
 
+class DesignPanel;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -53,6 +54,8 @@ public:
     TrussCanvas& canvas() { return *canvas_; }
     QTableView& nodeView() { return *nodeView_; }
     QTableView& memberView() { return *memberView_; }
+    QTableView& designView() { return *designView_; }
+    DesignPanel& designPanel() { return *design_; }
     QTableWidget& summary() { return *summary_; }
     QListWidget& findings() { return *findings_; }
     QString problem() const;  // what went wrong with the last reading; empty when it went well
@@ -71,7 +74,7 @@ private:
     void showFindings();
     void sayProblem(const QString& text);
     void selectInTable(TrussCanvas::Pick pick);
-    void selectInDrawing(TrussCanvas::Part part);
+    void selectInDrawing(TrussCanvas::Part part, QTableView* view);
     void sayWhatIsAt(TrussCanvas::Pick pick);
     void copyRows();
     void chooseAndOpen();
@@ -84,6 +87,9 @@ private:
     TrussTableModel nodeModel, memberModel;
     QSortFilterProxyModel *nodeSorted, *memberSorted;
     QTableView *nodeView_, *memberView_;
+    DesignPanel* design_;
+    QSortFilterProxyModel* designSorted;
+    QTableView* designView_;
     QTabWidget* tables;
     QTableWidget* summary_;
     QListWidget* findings_;

@@ -1,5 +1,5 @@
-// The viewer's menus: opening a file, its picture, its calculation pages on
-// paper or as a PDF, copying table rows, the zoom.
+// The viewer's menus: a new file, opening a file, its picture, its
+// calculation pages on paper or as a PDF, copying table rows, the zoom.
 #include <algorithm>
 #include <memory>
 
@@ -23,6 +23,8 @@
 #include "report/CalculationPages.h"
 #include "savefile/AtomicSave.h"
 #include "version/Version.h"
+#include "viewer/DesignPanel.h"
+#include "viewer/NewTrussDialog.h"
 #include "viewer/ViewerWindow.h"
 
 namespace {
@@ -39,6 +41,15 @@ std::optional<QString> saved(const QString& path, const QByteArray& bytes)
     return std::nullopt;
 }
 
+// The pages hold the design when the Design panel's choice gives one.
+std::optional<DesignRequest> designOf(const DesignPanel& panel)
+{
+    const Result<DesignInput> input = designInputOf(panel.choice());
+    if (!input.value)
+        return std::nullopt;
+    return DesignRequest{input.value->settings, input.value->sections};
+}
+
 PageHeader headerFor(const QString& path)
 {
     return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
@@ -50,6 +61,12 @@ PageHeader headerFor(const QString& path)
 void ViewerWindow::makeMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New…"), QKeySequence::New, this, [this] {
+        auto* dialog = new NewTrussDialog(this, filePath().isEmpty() ? QString() : QFileInfo(filePath()).absolutePath());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &NewTrussDialog::saved, this, &ViewerWindow::openFile);
+        dialog->open();
+    })->setObjectName(QStringLiteral("newTruss"));
     file->addAction(tr("&Open…"), QKeySequence::Open, this, &ViewerWindow::chooseAndOpen);
     file->addSeparator();
     exportPicture_ = file->addAction(tr("Export &picture…"), this, &ViewerWindow::chooseAndExportPicture);
@@ -91,9 +108,11 @@ void ViewerWindow::whenSolved(const QString& what, std::function<void(const Trus
 
 void ViewerWindow::copyRows()
 {
-    QTableView* view = memberView_->hasFocus() || (!nodeView_->hasFocus() && tables->currentWidget() == memberView_)
-                           ? memberView_
-                           : nodeView_;
+    // The table with the focus, else the one in view.
+    QTableView* view = static_cast<QTableView*>(tables->currentWidget());
+    for (QTableView* table : {nodeView_, memberView_, designView_})
+        if (table->hasFocus())
+            view = table;
     QList<int> rows;
     for (const QModelIndex& index : view->selectionModel()->selectedRows())
         rows << index.row();
@@ -133,7 +152,7 @@ std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
         return tr("no truss file is open");
     if (document.solving())
         return tr("the truss is still being solved");
-    return saved(path, calculationPdf(*study, headerFor(filePath()), paperFor(QLocale())));
+    return saved(path, calculationPdf(*study, headerFor(filePath()), paperFor(QLocale()), designOf(*design_)));
 }
 
 void ViewerWindow::chooseAndOpen()
@@ -194,7 +213,7 @@ void ViewerWindow::print()
     if (dialog.exec() != QDialog::Accepted)
         return;
     whenSolved(tr("Printing"), [this, printer](const TrussStudy& study) {
-        printCalculation(*printer, study, headerFor(filePath()));
+        printCalculation(*printer, study, headerFor(filePath()), designOf(*design_));
         statusBar()->showMessage(tr("Sent %1 to the printer").arg(printer->docName()));
     });
 }

@@ -1,8 +1,12 @@
 // The numbers the programs print: printf's %g in the C locale, whatever the
-// locale, with an exact half rounded as asked; a Single as short as reads back.
+// locale, with an exact half rounded as asked; a Single as short as reads back,
+// exactly or, for a measured value, to a Single next to it.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstring>
 
 #include "kvrfile/NumberText.h"
 
@@ -49,6 +53,23 @@ TEST(NumberText, ASingleAsShortAsReadsBack)
     };
     for (const auto& [value, text] : singles)
         EXPECT_EQ(formatSingle(value), text) << text;
+}
+
+// 18 m / 40 x 3 and x 9, and w x 18 m / 40 with w = 6, made in Singles: each a
+// Single off the Single of its decimal.
+TEST(NumberText, AQuantityAtThePrecisionOfItsSingle)
+{
+    const std::pair<float, const char*> quantities[] = {
+        {0.45f * 3, "1.35"}, {0.45f * 9, "4.05"}, {-(6.0f * 0.45f), "-2.7"}, {0.857142866f, "0.8571429"},
+        {std::nextafter(1.0f, 2.0f), "1"}, {16777217.0f, "16777216"}, {1.0e-45f, "1.4013e-45"}, {0.1f, "0.1"},
+    };
+    for (const auto& [value, text] : quantities) {
+        EXPECT_EQ(formatQuantity(value), text) << text;
+        float read = 0;
+        std::from_chars(text, text + std::strlen(text), read);
+        EXPECT_LE(std::fabs(read - value), std::fabs(std::nextafter(value, 2 * value) - value)) << text << ": a Single or one next to it";
+    }
+    EXPECT_NE(formatSingle(0.45f * 3), "1.35");  // exactly, it is another Single
 }
 
 }  // namespace

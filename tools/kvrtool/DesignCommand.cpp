@@ -31,7 +31,7 @@ int design(bool csv, const TrussFileContent& truss, const DesignRequest& request
     return result.value->allHold() ? kvrExit::ok : kvrExit::notHolding;
 }
 
-int size(bool csv, const TrussFileContent& truss, const DesignChoice& choice, const QString& path, QTextStream& out,
+int size(bool csv, const TrussFileContent& truss, const AskedDesign& choice, const QString& path, QTextStream& out,
          QTextStream& err)
 {
     if (!solvedOrRefused(truss, err))
@@ -95,7 +95,7 @@ int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         if (sizing != output)
             return refused(err, sizing ? "--size writes the sized truss file: give -o FILE"
                                        : "-o writes the sized truss file: it goes with --size");
-        const Result<DesignChoice> choice = readDesign(designWordsOf(parser));
+        const Result<AskedDesign> choice = readDesign(designWordsOf(parser));
         if (!choice.value)
             return refused(err, choice.error);
         const bool csv = parser.isSet(QStringLiteral("csv"));

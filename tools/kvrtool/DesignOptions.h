@@ -4,11 +4,11 @@
 
 #include <QCommandLineParser>
 
-#include "report/DesignChoice.h"
+#include "report/DesignWords.h"
 #include "tools/kvrtool/CommandLine.h"
 
 // The options of a design that design and report share: --code, --steel,
-// --section, --out-of-plane, --gamma-m0, --gamma-m1. report/DesignChoice
+// --section, --out-of-plane, --gamma-m0, --gamma-m1. report/DesignWords
 // reads them, and words their mistakes.
 std::vector<OptionForm> designOptionForms();
 

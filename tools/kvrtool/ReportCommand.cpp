@@ -74,7 +74,7 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         // The design pages when a design option is given; then --code and every group's section too.
         std::optional<DesignRequest> design;
         if (const DesignWords words = designWordsOf(parser); words.given()) {
-            const Result<DesignChoice> choice = readDesign(words);
+            const Result<AskedDesign> choice = readDesign(words);
             if (!choice.value) {
                 err << "kvrtool: " << QString::fromStdString(choice.error) << '\n';
                 return kvrExit::failed;

@@ -1,4 +1,4 @@
-#include "report/DesignChoice.h"
+#include "report/DesignWords.h"
 
 #include <cmath>
 
@@ -106,17 +106,17 @@ GroupFamilies familiesOf(const QStringList& sizes, DesignCode code, QString& nam
 
 }  // namespace
 
-Result<DesignChoice> readDesign(const DesignWords& words)
+Result<AskedDesign> readDesign(const DesignWords& words)
 {
     try {
         const DesignCode code = codeOf(words.code);
-        DesignChoice choice;
+        AskedDesign choice;
         choice.request.settings = settingsOf(words, code);
         for (const auto& [group, designation] : byGroup("section", words.sections, QStringLiteral("DESIGNATION"))) {
             const Section* section = findSection(code, designation.toStdString());
             if (section == nullptr)
-                throw Mistake{QStringLiteral("--section: no section '%1' in the %2 tables (kvrtool sections lists them)")
-                                  .arg(designation, codeText(code))};
+                throw Mistake{QStringLiteral("--section: %1 (kvrtool sections lists them)")
+                                  .arg(designText::unknownSection(code, designation))};
             choice.request.sections[group] = section;
         }
         choice.families = familiesOf(words.sizes, code, choice.familyNames);
@@ -126,8 +126,8 @@ Result<DesignChoice> readDesign(const DesignWords& words)
             if (given && sized)
                 throw Mistake{QStringLiteral("the %1: --section or --size, not both").arg(title)};
             if (!given && !sized)
-                throw Mistake{QStringLiteral("no section for the %1: give --section %2=DESIGNATION%3")
-                                  .arg(title, option,
+                throw Mistake{QStringLiteral("%1: give --section %2=DESIGNATION%3")
+                                  .arg(designText::missingSection(group), option,
                                        words.sizes.isEmpty() ? QString() : QStringLiteral(" or --size %1=FAMILY").arg(option))};
         }
         if (words.deflectionLimit)

@@ -27,7 +27,7 @@ struct DesignWords {
 
 using GroupFamilies = std::map<MemberGroup, std::vector<const Section*>>;
 
-struct DesignChoice {
+struct AskedDesign {
     DesignRequest request;   // its sections those of the groups given one
     GroupFamilies families;  // of the groups to size, each its family's sections
     QString familyNames;     // "SHS", "SHS or CHS": for the words of a failure
@@ -38,4 +38,4 @@ struct DesignChoice {
 // not both, none left out; the distances between restraints, the factors
 // (EN 1993-1-1 only) and the deflection limit numbers greater than 0. The
 // grade is checked where it meets a section: by the design.
-Result<DesignChoice> readDesign(const DesignWords& words);
+Result<AskedDesign> readDesign(const DesignWords& words);
