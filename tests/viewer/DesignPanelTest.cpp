@@ -164,6 +164,15 @@ void DesignPanelTest::sectionsChosenGiveTheDesignCommandsTable()
     // The table, copied as the viewer copies tables, is design --csv's.
     QCOMPARE(copied(window.designView()), designed.out);
     QCOMPARE(drawnRed(window.canvas().drawing(), window.study()->truss), red);
+    // The calculation pages exported hold the design, with the same table.
+    const QString pdf = dir.filePath(QStringLiteral("design.pdf"));
+    QVERIFY(!window.exportPdf(pdf));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral(PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    for (const QString& row : designed.out.split(u'\n', Qt::SkipEmptyParts).mid(1))
+        QVERIFY2(pages.contains(row.split(u',').join(u' ')), qPrintable(row));
 
     // The same file in a new window comes back with the choice.
     ViewerWindow again;
