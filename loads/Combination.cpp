@@ -23,11 +23,11 @@ std::string notationOf(std::span<const CombinationTerm> terms)
     std::string text;
     for (const CombinationTerm& term : terms) {
         const bool negative = std::signbit(term.factor);
-        if (text.empty())
-            text = negative ? "-" : "";
-        else
-            text += negative ? " - " : " + ";
-        text += factorText(std::fabs(term.factor)) + ' ' + term.caseName;
+        if (!text.empty())
+            text.append(negative ? " - " : " + ");
+        else if (negative)
+            text.push_back('-');
+        text.append(factorText(std::fabs(term.factor))).append(1, ' ').append(term.caseName);
     }
     return text.empty() ? "0" : text;
 }
@@ -99,7 +99,7 @@ private:
             const auto end = std::from_chars(digits.data(), digits.data() + digits.size(), term.factor);
             const bool wellFormed = digits.back() != '.' && std::count(digits.begin(), digits.end(), '.') <= 1;
             if (end.ec != std::errc() || end.ptr != digits.data() + digits.size() || !wellFormed || !std::isfinite(term.factor))
-                return failed("'" + std::string(digits) + "' is not a factor");
+                return failed(std::string(1, '\'').append(digits).append("' is not a factor"));
             factor = std::string(digits);
             skipBlanks();
         }
