@@ -13,9 +13,15 @@ std::uint64_t powerMod(std::uint64_t base, std::uint64_t exponent, std::uint64_t
     return r;
 }
 
-// Miller-Rabin with the first twelve primes as witnesses: exact below 3.3e24.
+}  // namespace
+
 bool isPrime(std::uint64_t n)
 {
+    if (n < 2)
+        return false;
+    for (const std::uint64_t a : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u})
+        if (n % a == 0)
+            return n == a;
     std::uint64_t d = n - 1;
     int twos = 0;
     for (; d % 2 == 0; d /= 2)
@@ -34,6 +40,8 @@ bool isPrime(std::uint64_t n)
     }
     return true;
 }
+
+namespace {
 
 std::uint64_t drawnPrime()
 {
@@ -67,15 +75,6 @@ const DrawnPrimeResidue::Modulus& DrawnPrimeResidue::modulus()
 
 std::uint64_t DrawnPrimeResidue::product(std::uint64_t a, std::uint64_t b, std::uint64_t m)
 {
-#if defined(__SIZEOF_INT128__)
     __extension__ typedef unsigned __int128 Wide;
     return std::uint64_t(Wide(a) * b % m);
-#else
-    // Doubling and adding where there is no 128-bit type: m < 2^63 keeps every sum below 2^64.
-    std::uint64_t r = 0;
-    for (; b > 0; b >>= 1, a = a >= m - a ? a - (m - a) : a + a)
-        if (b & 1)
-            r = r >= m - a ? r - (m - a) : r + a;
-    return r;
-#endif
 }

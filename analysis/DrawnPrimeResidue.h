@@ -5,6 +5,13 @@
 
 #include "analysis/SparseLdl.h"
 
+// Products of residues are taken in unsigned __int128, which every compiler
+// this program is built with has (64-bit g++, MinGW g++); a build without it
+// would need a slower product that nothing here would test.
+#if !defined(__SIZEOF_INT128__)
+#error "the residues' products need unsigned __int128 (a 64-bit g++ or clang)"
+#endif
+
 // A residue modulo a prime between 2^62 and 2^63 drawn at random once a
 // run: the exact test that confirms a mechanism the fixed prime 2^61 - 1
 // finds. Coordinates can be chosen so that 2^61 - 1 divides a determinant
@@ -57,6 +64,7 @@ public:
     friend DrawnPrimeResidue operator*(DrawnPrimeResidue a, DrawnPrimeResidue b) { return of(montgomery(a.v_, b.v_)); }
     DrawnPrimeResidue& operator+=(DrawnPrimeResidue b) { return *this = *this + b; }
     DrawnPrimeResidue& operator-=(DrawnPrimeResidue b) { return *this = *this - b; }
+    DrawnPrimeResidue& operator/=(DrawnPrimeResidue b) { return *this = *this * b.inverse(); }  // b not zero
     friend bool operator==(DrawnPrimeResidue a, DrawnPrimeResidue b) { return a.v_ == b.v_; }
 
     // Fermat: a^(p-2) is the inverse of a residue that is not zero.
@@ -70,21 +78,12 @@ private:
         std::uint64_t high, low;
     };
 
-    // The 128-bit product: one instruction where the compiler has a
-    // 128-bit type (g++ and clang on 64-bit targets, MinGW included),
-    // four 32-bit products elsewhere.
+    // The 128-bit product: one instruction.
     static Wide wideProduct(std::uint64_t a, std::uint64_t b)
     {
-#if defined(__SIZEOF_INT128__)
         __extension__ typedef unsigned __int128 Wide128;
         const Wide128 p = Wide128(a) * b;
         return {std::uint64_t(p >> 64), std::uint64_t(p)};
-#else
-        const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffffu, b1 = b >> 32, b0 = b & 0xffffffffu;
-        const std::uint64_t low = a0 * b0, cross1 = a1 * b0, cross2 = a0 * b1;
-        const std::uint64_t middle = (low >> 32) + (cross1 & 0xffffffffu) + (cross2 & 0xffffffffu);
-        return {a1 * b1 + (cross1 >> 32) + (cross2 >> 32) + (middle >> 32), (middle << 32) | (low & 0xffffffffu)};
-#endif
     }
 
     // a b 2^-64 mod p, for a, b < p < 2^63 (Montgomery's reduction): q =
@@ -123,6 +122,10 @@ private:
 
     std::uint64_t v_ = 0;  // in Montgomery's form; 0 is 0 in both
 };
+
+// Whether n is prime: Miller-Rabin with the first twelve primes as
+// witnesses, which is exact below 3.3e24 and so for every 64-bit n.
+bool isPrime(std::uint64_t n);
 
 template <>
 inline bool usablePivot(const DrawnPrimeResidue& d)

@@ -5,6 +5,13 @@
 
 #include "analysis/SparseLdl.h"
 
+// Products of residues are taken in unsigned __int128, which every compiler
+// this program is built with has (64-bit g++, MinGW g++); a build without it
+// would need a slower product that nothing here would test.
+#if !defined(__SIZEOF_INT128__)
+#error "the residues' products need unsigned __int128 (a 64-bit g++ or clang)"
+#endif
+
 // A residue modulo the prime 2^61 - 1: exact arithmetic, in which a matrix
 // is singular or it is not, with no rounding to blur the two. Every Single
 // of a truss file is an integer times a power of two, and so has a residue.
@@ -31,6 +38,7 @@ public:
     friend Residue operator*(Residue a, Residue b) { return Residue::reduced(product(a.v_, b.v_)); }
     Residue& operator+=(Residue b) { return *this = *this + b; }
     Residue& operator-=(Residue b) { return *this = *this - b; }
+    Residue& operator/=(Residue b) { return *this = *this * b.inverse(); }  // b not zero
     friend bool operator==(Residue a, Residue b) { return a.v_ == b.v_; }
 
     // The inverse of a residue that is not zero, by Euclid's algorithm.
@@ -70,17 +78,9 @@ private:
     // a b reduced below 2^64, for a, b < 2^61; 2^64 = 8 and 2^61 = 1.
     static std::uint64_t product(std::uint64_t a, std::uint64_t b)
     {
-#if defined(__SIZEOF_INT128__)
         __extension__ typedef unsigned __int128 Wide;
         const Wide p = Wide(a) * b;
         return (std::uint64_t(p) & prime) + std::uint64_t(p >> 61);
-#else
-        // In 32-bit halves where there is no 128-bit type.
-        const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffffu, b1 = b >> 32, b0 = b & 0xffffffffu;
-        const std::uint64_t middle = a1 * b0 + a0 * b1;  // < 2^62
-        const std::uint64_t low = a0 * b0;
-        return (a1 * b1 << 3) + (middle >> 29) + ((middle & ((std::uint64_t{1} << 29) - 1)) << 32) + (low & prime) + (low >> 61);
-#endif
     }
 
     std::uint64_t v_ = 0;
