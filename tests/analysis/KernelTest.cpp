@@ -150,6 +150,24 @@ INSTANTIATE_TEST_SUITE_P(Kernel, FactorTest,
                                          Matrix{"arrow", arrow(6)}, Matrix{"grid", grid(3, 4)}),
                          [](const auto& info) { return info.param.name; });
 
+// A Single is an integer times a power of two: its residue times the
+// inverse power is the integer's.
+template <class R>
+void expectSinglesAsIntegers()
+{
+    EXPECT_TRUE(R::ofSingle(0.375f) * R(8) == R(3));
+    EXPECT_TRUE(R::ofSingle(-2.5f) * R(2) == R(-5));
+    EXPECT_TRUE(R::ofSingle(0x1p-70f) * R::ofSingle(0x1p40f) * R::ofSingle(0x1p30f) == R(1));
+    EXPECT_TRUE(R::ofSingle(0x1.8p100f) == R(3) * R::ofSingle(0x1p99f));
+    EXPECT_TRUE(R::ofSingle(0.0f) == R(0));
+}
+
+TEST(ResidueTest, HoldsSinglesExactly)
+{
+    expectSinglesAsIntegers<Residue>();
+    expectSinglesAsIntegers<DrawnPrimeResidue>();
+}
+
 struct Number {
     std::string name;
     std::uint64_t n;
