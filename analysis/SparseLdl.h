@@ -104,30 +104,11 @@ public:
         assert(wellFormed(pattern));
         assert(shape.counted && shape.parent.size() == u(n) && shape.below.size() == u(n));
         assert(values.size() == pattern.rows.size());
-        start_.assign(static_cast<std::size_t>(n) + 1, 0);
-        for (int j = 0; j < n; ++j)
-            start_[u(j) + 1] = start_[u(j)] + shape.below[u(j)];
-        rows_.assign(static_cast<std::size_t>(start_[u(n)]), 0);
-        factor_.assign(rows_.size(), T(0));
-        pivot_.assign(u(n), T(0));
+        layOut(shape, n);
         std::vector<T> inverse(u(n), T(0)), y(u(n), T(0));
         std::vector<int> filled(u(n), 0), flag(u(n), -1), path(u(n), 0);
         for (int k = 0; k < n; ++k) {
-            // The pattern of row k of L: the paths up the elimination tree
-            // from the rows of column k, in topological order.
-            int top = n;
-            flag[u(k)] = k;
-            for (int p = pattern.start[u(k)]; p < pattern.start[u(k) + 1]; ++p) {
-                int i = pattern.rows[u(p)];
-                y[u(i)] += values[u(p)];
-                int length = 0;
-                for (; flag[u(i)] != k; i = shape.parent[u(i)]) {
-                    path[u(length++)] = i;
-                    flag[u(i)] = k;
-                }
-                while (length > 0)
-                    path[u(--top)] = path[u(--length)];
-            }
+            int top = scatterColumn(k, pattern, shape, values, y, flag, path);
             T d = y[u(k)];
             y[u(k)] = T(0);
             for (; top < n; ++top) {
@@ -169,6 +150,40 @@ public:
 
 private:
     static std::size_t u(int i) { return static_cast<std::size_t>(i); }
+
+    // Room for L, column j holding below[j] entries, and for D.
+    void layOut(const FactorShape& shape, int n)
+    {
+        start_.assign(static_cast<std::size_t>(n) + 1, 0);
+        for (int j = 0; j < n; ++j)
+            start_[u(j) + 1] = start_[u(j)] + shape.below[u(j)];
+        rows_.assign(static_cast<std::size_t>(start_[u(n)]), 0);
+        factor_.assign(rows_.size(), T(0));
+        pivot_.assign(u(n), T(0));
+    }
+
+    // Adds column k's values into y, and leaves the pattern of row k of L
+    // in path[top .. n): the paths up the elimination tree from the rows of
+    // column k, in topological order. Returns top.
+    static int scatterColumn(int k, const SymmetricPattern& pattern, const FactorShape& shape, std::span<const T> values,
+                             std::vector<T>& y, std::vector<int>& flag, std::vector<int>& path)
+    {
+        const int n = pattern.size();
+        int top = n;
+        flag[u(k)] = k;
+        for (int p = pattern.start[u(k)]; p < pattern.start[u(k) + 1]; ++p) {
+            int i = pattern.rows[u(p)];
+            y[u(i)] += values[u(p)];
+            int length = 0;
+            for (; flag[u(i)] != k; i = shape.parent[u(i)]) {
+                path[u(length++)] = i;
+                flag[u(i)] = k;
+            }
+            while (length > 0)
+                path[u(--top)] = path[u(--length)];
+        }
+        return top;
+    }
 
     // L column by column, below the diagonal; D.
     std::vector<int> start_, rows_;
