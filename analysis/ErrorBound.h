@@ -75,20 +75,18 @@ W lengtheningSize(const Bar<W>& bar, const int* q, const std::vector<W>& x)
     return magnitude(bar.c) * magnitude(moved(q[2]) - moved(q[0])) + magnitude(bar.s) * magnitude(moved(q[3]) - moved(q[1]));
 }
 
-// force: the members' forces of r.x, as forcesOf gives them.
-template <class T, class W>
-ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, const std::vector<Bar<W>>& bars,
-                          const std::vector<W>& loads, const Refined<W>& r, const std::vector<W>& force)
-{
-    const std::size_t n = loads.size(), members = bars.size() - 1, slots = s.truss.nodeRows() * directions;  // bars[0] is no member
-    if (n == 0 || members == 0)
-        return {0, 0, std::vector<double>(slots, 0.0)};
-    if (!(r.contraction < 1))
-        return {HUGE_VAL, HUGE_VAL, std::vector<double>(slots, HUGE_VAL)};
-    const std::vector<MemberFreedoms>& at = s.at;
-    const auto u = [](int i) { return static_cast<std::size_t>(i); };
+// The roundings of the numbers the check sums: e of each member's force
+// (members from 0), h of the sum of forces at each unknown.
+struct Roundings {
+    std::vector<double> e, h;
+};
 
-    // e by member (from 0), h by unknown.
+template <class W>
+Roundings roundingsOf(const std::vector<Bar<W>>& bars, const std::vector<MemberFreedoms>& at, const std::vector<W>& loads,
+                      const Refined<W>& r, const std::vector<W>& force)
+{
+    const std::size_t n = loads.size(), members = bars.size() - 1;
+    const auto u = [](int i) { return static_cast<std::size_t>(i); };
     const W rounding = roundingOf<W>();
     std::vector<W> sizes(n);
     std::vector<int> terms(n, 1);
@@ -108,6 +106,64 @@ ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, cons
     }
     for (std::size_t i = 0; i < n; ++i)
         h[i] = static_cast<double>(W(terms[i] + nodeRoundings) * rounding * sizes[i]);
+    return {std::move(e), std::move(h)};
+}
+
+// The reactions by statics: S = E_held^-1 E_free, E a displacement's share
+// in the sums of forces in x and y and of the moment about the pin, held
+// the pin's x and y and the roller's y. left: what the forces leave
+// unbalanced at each unknown; plain: the members from 0, in double.
+template <class W>
+void boundReactions(const TrussSystem& s, const std::vector<W>& left, const std::vector<double>& e, const std::vector<double>& h,
+                    const std::vector<Bar<double>>& plain, std::vector<double>& reaction)
+{
+    const std::size_t n = left.size(), members = plain.size();
+    const TrussFileContent& t = s.truss;
+    int pin = 0, roller = 0;
+    for (int node = 1; node <= t.noNodes; ++node) {
+        if (t.node(node, NodeColumn::Support) == SupportCode::Pin)
+            pin = node;
+        else if (t.node(node, NodeColumn::Support) == SupportCode::Roller)
+            roller = node;
+    }
+    const auto fromPin = [&](int node, int column) { return double(t.node(node, column)) - double(t.node(pin, column)); };
+    const double arm = pin > 0 && roller > 0 ? fromPin(roller, NodeColumn::X) : 0.0;  // not 0: else the truss turns about the pin
+    const std::size_t held[3] = {Freedoms::slot(pin, 0), Freedoms::slot(pin, 1), Freedoms::slot(roller, 1)};
+    double computed[3] = {0, 0, 0}, rounded[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < n; ++i) {
+        const int node = s.freedoms.nodeOf(int(i));
+        const double across = fromPin(node, NodeColumn::X), up = fromPin(node, NodeColumn::Y);
+        const bool inX = s.freedoms.directionOf(int(i)) == 0;
+        const double column[3] = {inX ? 1.0 : 0.0, inX ? up / arm : 1 - across / arm, inX ? -up / arm : across / arm};
+        for (int j = 0; j < 3; ++j) {
+            computed[j] += column[j] * static_cast<double>(left[i]);
+            rounded[j] += std::fabs(column[j]) * h[i];
+        }
+    }
+    for (std::size_t m = 0; m < members; ++m)
+        for (const int node : {plain[m].first, plain[m].second})
+            for (int j = 0; j < 3; ++j)
+                if (held[j] == Freedoms::slot(node, j == 0 ? 0 : 1))
+                    rounded[j] += std::fabs(j == 0 ? plain[m].c : plain[m].s) * e[m];
+    for (int j = 0; j < 3; ++j)
+        reaction[held[j]] = arm != 0 ? std::fabs(computed[j]) + rounded[j] : HUGE_VAL;
+}
+
+// force: the members' forces of r.x, as forcesOf gives them.
+template <class T, class W>
+ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, const std::vector<Bar<W>>& bars,
+                          const std::vector<W>& loads, const Refined<W>& r, const std::vector<W>& force)
+{
+    const std::size_t n = loads.size(), members = bars.size() - 1, slots = s.truss.nodeRows() * directions;  // bars[0] is no member
+    if (n == 0 || members == 0)
+        return {0, 0, std::vector<double>(slots, 0.0)};
+    if (!(r.contraction < 1))
+        return {HUGE_VAL, HUGE_VAL, std::vector<double>(slots, HUGE_VAL)};
+    const std::vector<MemberFreedoms>& at = s.at;
+    const auto u = [](int i) { return static_cast<std::size_t>(i); };
+
+    const Roundings roundings = roundingsOf(bars, at, loads, r, force);
+    const std::vector<double>&e = roundings.e, &h = roundings.h;
 
     // What follows works in the factor's order of the unknowns, in double,
     // members numbered from 0: the bars, and the unknowns each member moves.
@@ -202,37 +258,6 @@ ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, cons
     ErrorBounds bounds{inexact * (largestOf(d) + estimateSafety * displacementEstimate),
                        inexact * (largestOf(dForce) + estimateSafety * forceEstimate),
                        std::vector<double>(slots, 0.0)};
-    // The reactions by statics: S = E_held^-1 E_free, E a displacement's
-    // share in the sums of forces in x and y and of the moment about the
-    // pin, held the pin's x and y and the roller's y.
-    const TrussFileContent& t = s.truss;
-    int pin = 0, roller = 0;
-    for (int node = 1; node <= t.noNodes; ++node) {
-        if (t.node(node, NodeColumn::Support) == SupportCode::Pin)
-            pin = node;
-        else if (t.node(node, NodeColumn::Support) == SupportCode::Roller)
-            roller = node;
-    }
-    const auto fromPin = [&](int node, int column) { return double(t.node(node, column)) - double(t.node(pin, column)); };
-    const double arm = pin > 0 && roller > 0 ? fromPin(roller, NodeColumn::X) : 0.0;  // not 0: else the truss turns about the pin
-    const std::size_t held[3] = {Freedoms::slot(pin, 0), Freedoms::slot(pin, 1), Freedoms::slot(roller, 1)};
-    double computed[3] = {0, 0, 0}, rounded[3] = {0, 0, 0};
-    for (std::size_t i = 0; i < n; ++i) {
-        const int node = s.freedoms.nodeOf(int(i));
-        const double across = fromPin(node, NodeColumn::X), up = fromPin(node, NodeColumn::Y);
-        const bool inX = s.freedoms.directionOf(int(i)) == 0;
-        const double column[3] = {inX ? 1.0 : 0.0, inX ? up / arm : 1 - across / arm, inX ? -up / arm : across / arm};
-        for (int j = 0; j < 3; ++j) {
-            computed[j] += column[j] * static_cast<double>(left[i]);
-            rounded[j] += std::fabs(column[j]) * h[i];
-        }
-    }
-    for (std::size_t m = 0; m < members; ++m)
-        for (const int node : {plain[m].first, plain[m].second})
-            for (int j = 0; j < 3; ++j)
-                if (held[j] == Freedoms::slot(node, j == 0 ? 0 : 1))
-                    rounded[j] += std::fabs(j == 0 ? plain[m].c : plain[m].s) * e[m];
-    for (int j = 0; j < 3; ++j)
-        bounds.reaction[held[j]] = arm != 0 ? std::fabs(computed[j]) + rounded[j] : HUGE_VAL;
+    boundReactions(s, left, e, h, plain, bounds.reaction);
     return bounds;
 }
