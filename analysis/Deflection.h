@@ -1,6 +1,7 @@
 #pragma once
 
-#include "analysis/TrussSolver.h"
+#include "analysis/TrussResults.h"
+#include "kvrfile/TrussFileReader.h"
 
 // How far a solved truss moves, as an engineer judges it: the largest
 // vertical deflection against the span, and whether the displacements are

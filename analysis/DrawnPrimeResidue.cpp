@@ -7,15 +7,21 @@ namespace {
 std::uint64_t powerMod(std::uint64_t base, std::uint64_t exponent, std::uint64_t m)
 {
     std::uint64_t r = 1;
-    for (; exponent > 0; exponent >>= 1, base = DrawnPrimeResidue::product(base, base, m))
+    for (; exponent > 0; exponent >>= 1, base = DrawnPrime::productModulo(base, base, m))
         if (exponent & 1)
-            r = DrawnPrimeResidue::product(r, base, m);
+            r = DrawnPrime::productModulo(r, base, m);
     return r;
 }
 
-// Miller-Rabin with the first twelve primes as witnesses: exact below 3.3e24.
+}  // namespace
+
 bool isPrime(std::uint64_t n)
 {
+    if (n < 2)
+        return false;
+    for (const std::uint64_t a : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u})
+        if (n % a == 0)
+            return n == a;
     std::uint64_t d = n - 1;
     int twos = 0;
     for (; d % 2 == 0; d /= 2)
@@ -26,7 +32,7 @@ bool isPrime(std::uint64_t n)
             continue;
         bool composite = true;
         for (int i = 1; i < twos && composite; ++i) {
-            x = DrawnPrimeResidue::product(x, x, n);
+            x = DrawnPrime::productModulo(x, x, n);
             composite = x != n - 1;
         }
         if (composite)
@@ -34,6 +40,8 @@ bool isPrime(std::uint64_t n)
     }
     return true;
 }
+
+namespace {
 
 std::uint64_t drawnPrime()
 {
@@ -46,7 +54,7 @@ std::uint64_t drawnPrime()
     }
 }
 
-DrawnPrimeResidue::Modulus modulusOf(std::uint64_t p)
+DrawnPrime::Constants constantsOf(std::uint64_t p)
 {
     // Newton's iteration doubles the bits of p^-1 mod 2^64 that are right;
     // p itself is right to 3 (p p = 1 mod 8 for odd p).
@@ -54,28 +62,19 @@ DrawnPrimeResidue::Modulus modulusOf(std::uint64_t p)
     for (int i = 0; i < 5; ++i)
         inverse *= 2 - p * inverse;
     const std::uint64_t radix = (0 - p) % p;  // 2^64 mod p
-    return {p, 0 - inverse, DrawnPrimeResidue::product(radix, radix, p)};
+    return {p, 0 - inverse, DrawnPrime::productModulo(radix, radix, p)};
 }
 
 }  // namespace
 
-const DrawnPrimeResidue::Modulus& DrawnPrimeResidue::modulus()
+const DrawnPrime::Constants& DrawnPrime::constants()
 {
-    static const Modulus m = in_ = modulusOf(drawnPrime());
+    static const Constants m = in_ = constantsOf(drawnPrime());
     return m;
 }
 
-std::uint64_t DrawnPrimeResidue::product(std::uint64_t a, std::uint64_t b, std::uint64_t m)
+std::uint64_t DrawnPrime::productModulo(std::uint64_t a, std::uint64_t b, std::uint64_t m)
 {
-#if defined(__SIZEOF_INT128__)
     __extension__ typedef unsigned __int128 Wide;
     return std::uint64_t(Wide(a) * b % m);
-#else
-    // Doubling and adding where there is no 128-bit type: m < 2^63 keeps every sum below 2^64.
-    std::uint64_t r = 0;
-    for (; b > 0; b >>= 1, a = a >= m - a ? a - (m - a) : a + a)
-        if (b & 1)
-            r = r >= m - a ? r - (m - a) : r + a;
-    return r;
-#endif
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
-#include "analysis/SparseLdl.h"
+#include "analysis/ModularResidue.h"
 
-// A residue modulo a prime between 2^62 and 2^63 drawn at random once a
+// Arithmetic modulo a prime between 2^62 and 2^63 drawn at random once a
 // run: the exact test that confirms a mechanism the fixed prime 2^61 - 1
 // finds. Coordinates can be chosen so that 2^61 - 1 divides a determinant
 // that is not zero (2^61 is 1 modulo it: a node at (1, 2^-30) and one at
@@ -17,74 +16,49 @@
 // made this pass cost about 12 multiply-adds of double; now about as much
 // as the fixed prime's). A prime below 2^63 keeps every intermediate sum
 // within 128 bits.
-class DrawnPrimeResidue {
-public:
+struct DrawnPrime {
     // The prime and the constants of its Montgomery form, drawn once a run.
-    struct Modulus {
+    struct Constants {
         std::uint64_t prime;
         std::uint64_t negativeInverse;  // -prime^-1 mod 2^64
         std::uint64_t radixSquared;     // 2^128 mod prime
     };
-    static const Modulus& modulus();
-    static std::uint64_t prime() { return modulus().prime; }
+    static const Constants& constants();
+    static std::uint64_t prime() { return constants().prime; }
 
-    DrawnPrimeResidue() = default;
-    explicit DrawnPrimeResidue(int value)
-        : v_(montgomery(value < 0 ? prime() - std::uint64_t(-std::int64_t(value)) % prime() : std::uint64_t(value) % prime(),
-                        modulus().radixSquared))
+    // Both make the constants: every value other than 0 comes from them.
+    static std::uint64_t ofInteger(int value)
     {
+        return montgomery(value < 0 ? prime() - std::uint64_t(-std::int64_t(value)) % prime() : std::uint64_t(value) % prime(),
+                          constants().radixSquared);
     }
-
-    static DrawnPrimeResidue ofSingle(float value)
+    static std::uint64_t powerOfTwo(int exponent)
     {
-        if (value == 0.0f)
-            return {};
-        int exponent = 0;
-        const float fraction = std::frexp(value, &exponent);
-        const DrawnPrimeResidue mantissa(static_cast<int>(std::ldexp(fraction, 24)));
-        const int shift = exponent - 24;
-        static const DrawnPrimeResidue half = DrawnPrimeResidue(2).inverse();
-        return mantissa * power(shift < 0 ? half : DrawnPrimeResidue(2), static_cast<std::uint64_t>(shift < 0 ? -shift : shift));
+        static const std::uint64_t half = inverse(ofInteger(2));
+        return power(exponent < 0 ? half : ofInteger(2), static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent));
     }
 
     // Sums below 2^64 for p < 2^63; the corrections as selections, not branches.
-    friend DrawnPrimeResidue operator+(DrawnPrimeResidue a, DrawnPrimeResidue b) { return of(belowPrime(a.v_ + b.v_)); }
-    friend DrawnPrimeResidue operator-(DrawnPrimeResidue a, DrawnPrimeResidue b)
-    {
-        return of(a.v_ - b.v_ + (a.v_ < b.v_ ? in_.prime : 0));
-    }
-    friend DrawnPrimeResidue operator-(DrawnPrimeResidue a) { return DrawnPrimeResidue() - a; }
-    friend DrawnPrimeResidue operator*(DrawnPrimeResidue a, DrawnPrimeResidue b) { return of(montgomery(a.v_, b.v_)); }
-    DrawnPrimeResidue& operator+=(DrawnPrimeResidue b) { return *this = *this + b; }
-    DrawnPrimeResidue& operator-=(DrawnPrimeResidue b) { return *this = *this - b; }
-    friend bool operator==(DrawnPrimeResidue a, DrawnPrimeResidue b) { return a.v_ == b.v_; }
-
+    static std::uint64_t sum(std::uint64_t a, std::uint64_t b) { return belowPrime(a + b); }
+    static std::uint64_t difference(std::uint64_t a, std::uint64_t b) { return a - b + (a < b ? in_.prime : 0); }
+    static std::uint64_t product(std::uint64_t a, std::uint64_t b) { return montgomery(a, b); }
     // Fermat: a^(p-2) is the inverse of a residue that is not zero.
-    DrawnPrimeResidue inverse() const { return power(*this, prime() - 2); }
+    static std::uint64_t inverse(std::uint64_t v) { return power(v, prime() - 2); }
 
     // a b mod m, for a, b < m < 2^63: slow, for drawing the prime only.
-    static std::uint64_t product(std::uint64_t a, std::uint64_t b, std::uint64_t m);
+    static std::uint64_t productModulo(std::uint64_t a, std::uint64_t b, std::uint64_t m);
 
 private:
     struct Wide {
         std::uint64_t high, low;
     };
 
-    // The 128-bit product: one instruction where the compiler has a
-    // 128-bit type (g++ and clang on 64-bit targets, MinGW included),
-    // four 32-bit products elsewhere.
+    // The 128-bit product: one instruction.
     static Wide wideProduct(std::uint64_t a, std::uint64_t b)
     {
-#if defined(__SIZEOF_INT128__)
         __extension__ typedef unsigned __int128 Wide128;
         const Wide128 p = Wide128(a) * b;
         return {std::uint64_t(p >> 64), std::uint64_t(p)};
-#else
-        const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffffu, b1 = b >> 32, b0 = b & 0xffffffffu;
-        const std::uint64_t low = a0 * b0, cross1 = a1 * b0, cross2 = a0 * b1;
-        const std::uint64_t middle = (low >> 32) + (cross1 & 0xffffffffu) + (cross2 & 0xffffffffu);
-        return {a1 * b1 + (cross1 >> 32) + (cross2 >> 32) + (middle >> 32), (middle << 32) | (low & 0xffffffffu)};
-#endif
     }
 
     // a b 2^-64 mod p, for a, b < p < 2^63 (Montgomery's reduction): q =
@@ -100,38 +74,24 @@ private:
     // x < 2p, reduced below p.
     static std::uint64_t belowPrime(std::uint64_t x) { return x - (x >= in_.prime ? in_.prime : 0); }
 
-    // modulus(), for the arithmetic: set by its first call, which every
-    // value other than 0 comes from (its constructors make it); 0 + 0,
-    // 0 - 0 and 0 x 0 are 0 before it too. Read without modulus()'s guard,
-    // which would cost more than the product itself.
-    static inline Modulus in_{};
-
-    static DrawnPrimeResidue of(std::uint64_t v)
+    static std::uint64_t power(std::uint64_t base, std::uint64_t exponent)
     {
-        DrawnPrimeResidue r;
-        r.v_ = v;
-        return r;
-    }
-    static DrawnPrimeResidue power(DrawnPrimeResidue base, std::uint64_t exponent)
-    {
-        DrawnPrimeResidue r = DrawnPrimeResidue(1);
-        for (; exponent > 0; exponent >>= 1, base = base * base)
+        std::uint64_t r = ofInteger(1);
+        for (; exponent > 0; exponent >>= 1, base = montgomery(base, base))
             if (exponent & 1)
-                r = r * base;
+                r = montgomery(r, base);
         return r;
     }
 
-    std::uint64_t v_ = 0;  // in Montgomery's form; 0 is 0 in both
+    // constants(), for the arithmetic: set by its first call, which every
+    // value other than 0 comes from; 0 + 0, 0 - 0 and 0 x 0 are 0 before it
+    // too. Read without constants()'s guard, which would cost more than the
+    // product itself.
+    static inline Constants in_{};
 };
 
-template <>
-inline bool usablePivot(const DrawnPrimeResidue& d)
-{
-    return !(d == DrawnPrimeResidue());
-}
+using DrawnPrimeResidue = ModularResidue<DrawnPrime>;
 
-template <>
-inline DrawnPrimeResidue inverseOf(const DrawnPrimeResidue& d)
-{
-    return d.inverse();
-}
+// Whether n is prime: Miller-Rabin with the first twelve primes as
+// witnesses, which is exact below 3.3e24 and so for every 64-bit n.
+bool isPrime(std::uint64_t n);

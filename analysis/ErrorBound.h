@@ -75,20 +75,18 @@ W lengtheningSize(const Bar<W>& bar, const int* q, const std::vector<W>& x)
     return magnitude(bar.c) * magnitude(moved(q[2]) - moved(q[0])) + magnitude(bar.s) * magnitude(moved(q[3]) - moved(q[1]));
 }
 
-// force: the members' forces of r.x, as forcesOf gives them.
-template <class T, class W>
-ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, const std::vector<Bar<W>>& bars,
-                          const std::vector<W>& loads, const Refined<W>& r, const std::vector<W>& force)
-{
-    const std::size_t n = loads.size(), members = bars.size() - 1, slots = s.truss.nodeRows() * directions;  // bars[0] is no member
-    if (n == 0 || members == 0)
-        return {0, 0, std::vector<double>(slots, 0.0)};
-    if (!(r.contraction < 1))
-        return {HUGE_VAL, HUGE_VAL, std::vector<double>(slots, HUGE_VAL)};
-    const std::vector<MemberFreedoms>& at = s.at;
-    const auto u = [](int i) { return static_cast<std::size_t>(i); };
+// The roundings of the numbers the check sums: e of each member's force
+// (members from 0), h of the sum of forces at each unknown.
+struct Roundings {
+    std::vector<double> e, h;
+};
 
-    // e by member (from 0), h by unknown.
+template <class W>
+Roundings roundingsOf(const std::vector<Bar<W>>& bars, const std::vector<MemberFreedoms>& at, const std::vector<W>& loads,
+                      const Refined<W>& r, const std::vector<W>& force)
+{
+    const std::size_t n = loads.size(), members = bars.size() - 1;
+    const auto u = [](int i) { return static_cast<std::size_t>(i); };
     const W rounding = roundingOf<W>();
     std::vector<W> sizes(n);
     std::vector<int> terms(n, 1);
@@ -108,103 +106,18 @@ ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, cons
     }
     for (std::size_t i = 0; i < n; ++i)
         h[i] = static_cast<double>(W(terms[i] + nodeRoundings) * rounding * sizes[i]);
+    return {std::move(e), std::move(h)};
+}
 
-    // What follows works in the factor's order of the unknowns, in double,
-    // members numbered from 0: the bars, and the unknowns each member moves.
-    const auto position = [&](int unknown) { return unknown < 0 ? -1 : s.pattern.positionOf(unknown); };
-    std::vector<Bar<double>> plain(members);
-    std::vector<std::array<int, 4>> moves(members);
-    std::vector<double> stiffness(members), hAt(n);
-    for (std::size_t m = 1; m <= members; ++m) {
-        plain[m - 1] = {bars[m].first, bars[m].second, static_cast<double>(bars[m].c), static_cast<double>(bars[m].s),
-                        static_cast<double>(bars[m].stiffness)};
-        stiffness[m - 1] = plain[m - 1].stiffness;
-        for (int j = 0; j < 4; ++j)
-            moves[m - 1][u(j)] = position(at[m].at[j]);
-    }
-    for (std::size_t i = 0; i < n; ++i)
-        hAt[u(position(int(i)))] = h[i];
-
-    // The maps the bounds are made of, into vectors kept: K^-1 x in place;
-    // x += G (scale f); f = scale G^T x.
-    std::vector<T> work(n);
-    const auto solve = [&](std::vector<double>& x) {
-        if constexpr (std::is_same_v<T, double>)
-            factor.solve(x);
-        else {
-            std::copy(x.begin(), x.end(), work.begin());
-            factor.solve(work);
-            for (std::size_t i = 0; i < n; ++i)
-                x[i] = static_cast<double>(work[i]);
-        }
-    };
-    const auto pull = [&](const double* f, const std::vector<double>& scale, std::vector<double>& x) {
-        for (std::size_t m = 0; m < members; ++m) {
-            const double size = scale[m] * f[m], share[4] = {-plain[m].c, -plain[m].s, plain[m].c, plain[m].s};
-            for (int j = 0; j < 4; ++j)
-                if (const int q = moves[m][u(j)]; q >= 0)
-                    x[u(q)] += size * share[j];
-        }
-    };
-    const auto lengthen = [&](const std::vector<double>& x, const std::vector<double>& scale, double* f) {
-        for (std::size_t m = 0; m < members; ++m) {
-            const auto moved = [&](int j) { return moves[m][u(j)] < 0 ? 0.0 : x[u(moves[m][u(j)])]; };
-            f[m] = scale[m] * (plain[m].c * (moved(2) - moved(0)) + plain[m].s * (moved(3) - moved(1)));
-        }
-    };
-    // [G diag(e), diag(h)] z and its transpose times x, z the members' e
-    // then the unknowns' h.
-    const auto spread = [&](const std::vector<double>& z, std::vector<double>& x) {
-        for (std::size_t i = 0; i < n; ++i)
-            x[i] = hAt[i] * z[members + i];
-        pull(z.data(), e, x);
-    };
-    const auto gather = [&](const std::vector<double>& x, std::vector<double>& z) {
-        lengthen(x, e, z.data());
-        for (std::size_t i = 0; i < n; ++i)
-            z[members + i] = hAt[i] * x[i];
-    };
-
-    // d = K^-1 r, and its forces.
-    const std::vector<W> left = outOfBalance(bars, at, force, loads);
-    std::vector<double> d(n), dForce(members), x(n);
-    for (std::size_t i = 0; i < n; ++i)
-        d[u(position(int(i)))] = static_cast<double>(left[i]);
-    solve(d);
-    lengthen(d, stiffness, dForce.data());
-
-    const double displacementEstimate = oneNormEstimate(
-        members + n, n,
-        [&](const std::vector<double>& v, std::vector<double>& z) {
-            x = v;
-            solve(x);
-            gather(x, z);
-        },
-        [&](const std::vector<double>& z, std::vector<double>& v) {
-            spread(z, v);
-            solve(v);
-        });
-    const double forceEstimate = oneNormEstimate(
-        members + n, members,
-        [&](const std::vector<double>& f, std::vector<double>& z) {
-            std::fill(x.begin(), x.end(), 0.0);
-            pull(f.data(), stiffness, x);
-            solve(x);
-            gather(x, z);
-        },
-        [&](const std::vector<double>& z, std::vector<double>& f) {
-            spread(z, x);
-            solve(x);
-            lengthen(x, stiffness, f.data());
-        });
-
-    const double inexact = 1 / (1 - r.contraction);
-    ErrorBounds bounds{inexact * (largestOf(d) + estimateSafety * displacementEstimate),
-                       inexact * (largestOf(dForce) + estimateSafety * forceEstimate),
-                       std::vector<double>(slots, 0.0)};
-    // The reactions by statics: S = E_held^-1 E_free, E a displacement's
-    // share in the sums of forces in x and y and of the moment about the
-    // pin, held the pin's x and y and the roller's y.
+// The reactions by statics: S = E_held^-1 E_free, E a displacement's share
+// in the sums of forces in x and y and of the moment about the pin, held
+// the pin's x and y and the roller's y. left: what the forces leave
+// unbalanced at each unknown; plain: the members from 0, in double.
+template <class W>
+void boundReactions(const TrussSystem& s, const std::vector<W>& left, const std::vector<double>& e, const std::vector<double>& h,
+                    const std::vector<Bar<double>>& plain, std::vector<double>& reaction)
+{
+    const std::size_t n = left.size(), members = plain.size();
     const TrussFileContent& t = s.truss;
     int pin = 0, roller = 0;
     for (int node = 1; node <= t.noNodes; ++node) {
@@ -233,6 +146,145 @@ ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, cons
                 if (held[j] == Freedoms::slot(node, j == 0 ? 0 : 1))
                     rounded[j] += std::fabs(j == 0 ? plain[m].c : plain[m].s) * e[m];
     for (int j = 0; j < 3; ++j)
-        bounds.reaction[held[j]] = arm != 0 ? std::fabs(computed[j]) + rounded[j] : HUGE_VAL;
+        reaction[held[j]] = arm != 0 ? std::fabs(computed[j]) + rounded[j] : HUGE_VAL;
+}
+
+// The maps the bounds are made of, in the factor's order of the unknowns,
+// in double, members numbered from 0, into vectors kept: K^-1 x in place;
+// x += G (scale f); f = scale G^T x; and [G diag(e), diag(h)] z and its
+// transpose times x, z the members' e then the unknowns' h.
+template <class T>
+class BoundMaps {
+public:
+    template <class W>
+    BoundMaps(const TrussSystem& s, const LdlFactor<T>& factor, const std::vector<Bar<W>>& bars, const std::vector<double>& e,
+              const std::vector<double>& h)
+        : plain(bars.size() - 1), stiffness(bars.size() - 1), s_(s), factor_(factor), e_(e), moves_(bars.size() - 1),
+          hAt_(h.size()), work_(h.size())
+    {
+        for (std::size_t m = 1; m <= plain.size(); ++m) {
+            plain[m - 1] = {bars[m].first, bars[m].second, static_cast<double>(bars[m].c), static_cast<double>(bars[m].s),
+                            static_cast<double>(bars[m].stiffness)};
+            stiffness[m - 1] = plain[m - 1].stiffness;
+            for (int j = 0; j < 4; ++j)
+                moves_[m - 1][u(j)] = position(s.at[m].at[j]);
+        }
+        for (std::size_t i = 0; i < h.size(); ++i)
+            hAt_[u(position(int(i)))] = h[i];
+    }
+
+    int position(int unknown) const { return unknown < 0 ? -1 : s_.pattern.positionOf(unknown); }
+
+    void solve(std::vector<double>& x)
+    {
+        if constexpr (std::is_same_v<T, double>)
+            factor_.solve(x);
+        else {
+            std::copy(x.begin(), x.end(), work_.begin());
+            factor_.solve(work_);
+            for (std::size_t i = 0; i < work_.size(); ++i)
+                x[i] = static_cast<double>(work_[i]);
+        }
+    }
+    void pull(const double* f, const std::vector<double>& scale, std::vector<double>& x) const
+    {
+        for (std::size_t m = 0; m < plain.size(); ++m) {
+            const double size = scale[m] * f[m], share[4] = {-plain[m].c, -plain[m].s, plain[m].c, plain[m].s};
+            for (int j = 0; j < 4; ++j)
+                if (const int q = moves_[m][u(j)]; q >= 0)
+                    x[u(q)] += size * share[j];
+        }
+    }
+    void lengthen(const std::vector<double>& x, const std::vector<double>& scale, double* f) const
+    {
+        for (std::size_t m = 0; m < plain.size(); ++m) {
+            const auto moved = [&](int j) { return moves_[m][u(j)] < 0 ? 0.0 : x[u(moves_[m][u(j)])]; };
+            f[m] = scale[m] * (plain[m].c * (moved(2) - moved(0)) + plain[m].s * (moved(3) - moved(1)));
+        }
+    }
+    void spread(const std::vector<double>& z, std::vector<double>& x) const
+    {
+        for (std::size_t i = 0; i < hAt_.size(); ++i)
+            x[i] = hAt_[i] * z[plain.size() + i];
+        pull(z.data(), e_, x);
+    }
+    void gather(const std::vector<double>& x, std::vector<double>& z) const
+    {
+        lengthen(x, e_, z.data());
+        for (std::size_t i = 0; i < hAt_.size(); ++i)
+            z[plain.size() + i] = hAt_[i] * x[i];
+    }
+
+    std::vector<Bar<double>> plain;
+    std::vector<double> stiffness;
+
+private:
+    static std::size_t u(int i) { return static_cast<std::size_t>(i); }
+
+    const TrussSystem& s_;
+    const LdlFactor<T>& factor_;
+    const std::vector<double>& e_;
+    std::vector<std::array<int, 4>> moves_;  // the unknowns each member moves, -1 where held
+    std::vector<double> hAt_;
+    std::vector<T> work_;
+};
+
+// force: the members' forces of r.x, as forcesOf gives them.
+template <class T, class W>
+ErrorBounds errorBoundsOf(const TrussSystem& s, const LdlFactor<T>& factor, const std::vector<Bar<W>>& bars,
+                          const std::vector<W>& loads, const Refined<W>& r, const std::vector<W>& force)
+{
+    const std::size_t n = loads.size(), members = bars.size() - 1, slots = s.truss.nodeRows() * directions;  // bars[0] is no member
+    if (n == 0 || members == 0)
+        return {0, 0, std::vector<double>(slots, 0.0)};
+    if (!(r.contraction < 1))
+        return {HUGE_VAL, HUGE_VAL, std::vector<double>(slots, HUGE_VAL)};
+    const std::vector<MemberFreedoms>& at = s.at;
+    const auto u = [](int i) { return static_cast<std::size_t>(i); };
+
+    const Roundings roundings = roundingsOf(bars, at, loads, r, force);
+    const std::vector<double>&e = roundings.e, &h = roundings.h;
+
+    BoundMaps<T> maps(s, factor, bars, e, h);
+    std::vector<double> x(n);
+
+    // d = K^-1 r, and its forces.
+    const std::vector<W> left = outOfBalance(bars, at, force, loads);
+    std::vector<double> d(n), dForce(members);
+    for (std::size_t i = 0; i < n; ++i)
+        d[u(maps.position(int(i)))] = static_cast<double>(left[i]);
+    maps.solve(d);
+    maps.lengthen(d, maps.stiffness, dForce.data());
+
+    const double displacementEstimate = oneNormEstimate(
+        members + n, n,
+        [&](const std::vector<double>& v, std::vector<double>& z) {
+            x = v;
+            maps.solve(x);
+            maps.gather(x, z);
+        },
+        [&](const std::vector<double>& z, std::vector<double>& v) {
+            maps.spread(z, v);
+            maps.solve(v);
+        });
+    const double forceEstimate = oneNormEstimate(
+        members + n, members,
+        [&](const std::vector<double>& f, std::vector<double>& z) {
+            std::fill(x.begin(), x.end(), 0.0);
+            maps.pull(f.data(), maps.stiffness, x);
+            maps.solve(x);
+            maps.gather(x, z);
+        },
+        [&](const std::vector<double>& z, std::vector<double>& f) {
+            maps.spread(z, x);
+            maps.solve(x);
+            maps.lengthen(x, maps.stiffness, f.data());
+        });
+
+    const double inexact = 1 / (1 - r.contraction);
+    ErrorBounds bounds{inexact * (largestOf(d) + estimateSafety * displacementEstimate),
+                       inexact * (largestOf(dForce) + estimateSafety * forceEstimate),
+                       std::vector<double>(slots, 0.0)};
+    boundReactions(s, left, e, h, maps.plain, bounds.reaction);
     return bounds;
 }

@@ -6,7 +6,6 @@
 
 #include "analysis/Precision.h"
 #include "analysis/SparseLdl.h"
-#include "analysis/StiffnessPattern.h"
 
 // Iterative refinement: the stiffness equations solved with a factor in
 // arithmetic T, the residual of each solution computed in the wider W and
@@ -43,9 +42,10 @@ W largestOf(const std::vector<W>& v)
 inline constexpr double smallEnough = 1e-13;
 inline constexpr double noiseLevel = 1e-11;
 
-template <class T, class W, class Residual>
-Refined<W> refine(const LdlFactor<T>& factor, const StiffnessPattern& pattern, std::vector<W> residual, Residual residualOf,
-                  int steps)
+// order: where each unknown stands in the factor's elimination order
+// (positionOf(unknown)), a StiffnessPattern in the analysis.
+template <class T, class W, class Order, class Residual>
+Refined<W> refine(const LdlFactor<T>& factor, const Order& pattern, std::vector<W> residual, Residual residualOf, int steps)
 {
     const std::size_t n = residual.size();
     Refined<W> r{std::vector<W>(n, W(0)), std::vector<W>(n, W(0))};

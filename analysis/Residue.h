@@ -1,42 +1,35 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
-#include "analysis/SparseLdl.h"
+#include "analysis/ModularResidue.h"
 
-// A residue modulo the prime 2^61 - 1: exact arithmetic, in which a matrix
-// is singular or it is not, with no rounding to blur the two. Every Single
-// of a truss file is an integer times a power of two, and so has a residue.
-class Residue {
-public:
+// Arithmetic modulo the prime 2^61 - 1, whose reduction is a shift and an
+// addition: the quick exact pass of the mechanism test.
+struct MersennePrime61 {
     static constexpr std::uint64_t prime = (std::uint64_t{1} << 61) - 1;
 
-    Residue() = default;
-    explicit Residue(int value) : v_(value < 0 ? prime - std::uint64_t(-std::int64_t(value)) % prime : std::uint64_t(value) % prime) {}
-
-    static Residue ofSingle(float value)
+    static std::uint64_t ofInteger(int value)
     {
-        if (value == 0.0f)
-            return {};
-        int exponent = 0;
-        const float fraction = std::frexp(value, &exponent);  // value = fraction x 2^exponent, |fraction| in [0.5, 1)
-        const Residue mantissa(static_cast<int>(std::ldexp(fraction, 24)));
-        return mantissa * powerOfTwo(exponent - 24);
+        return value < 0 ? prime - std::uint64_t(-std::int64_t(value)) % prime : std::uint64_t(value) % prime;
+    }
+    // 2^61 = 1, so 2^e = 2^(e mod 61), negative e included.
+    static std::uint64_t powerOfTwo(int exponent) { return std::uint64_t{1} << ((exponent % 61 + 61) % 61); }
+
+    static std::uint64_t sum(std::uint64_t a, std::uint64_t b) { return reduced(a + b); }
+    static std::uint64_t difference(std::uint64_t a, std::uint64_t b) { return reduced(a + prime - b); }
+    // a b reduced below 2^64, for a, b < 2^61; 2^64 = 8 and 2^61 = 1.
+    static std::uint64_t product(std::uint64_t a, std::uint64_t b)
+    {
+        __extension__ typedef unsigned __int128 Wide;
+        const Wide p = Wide(a) * b;
+        return reduced((std::uint64_t(p) & prime) + std::uint64_t(p >> 61));
     }
 
-    friend Residue operator+(Residue a, Residue b) { return Residue::reduced(a.v_ + b.v_); }
-    friend Residue operator-(Residue a, Residue b) { return Residue::reduced(a.v_ + prime - b.v_); }
-    friend Residue operator-(Residue a) { return Residue() - a; }
-    friend Residue operator*(Residue a, Residue b) { return Residue::reduced(product(a.v_, b.v_)); }
-    Residue& operator+=(Residue b) { return *this = *this + b; }
-    Residue& operator-=(Residue b) { return *this = *this - b; }
-    friend bool operator==(Residue a, Residue b) { return a.v_ == b.v_; }
-
-    // The inverse of a residue that is not zero, by Euclid's algorithm.
-    Residue inverse() const
+    // By Euclid's algorithm.
+    static std::uint64_t inverse(std::uint64_t v)
     {
-        std::int64_t r0 = std::int64_t(prime), r1 = std::int64_t(v_), t0 = 0, t1 = 1;
+        std::int64_t r0 = std::int64_t(prime), r1 = std::int64_t(v), t0 = 0, t1 = 1;
         while (r1 != 0) {
             const std::int64_t q = r0 / r1;
             std::int64_t next = r0 - q * r1;
@@ -46,54 +39,15 @@ public:
             t0 = t1;
             t1 = next;
         }
-        return Residue::reduced(std::uint64_t(t0 < 0 ? t0 + std::int64_t(prime) : t0));
-    }
-
-private:
-    // 2^61 = 1, so 2^e = 2^(e mod 61), negative e included.
-    static Residue powerOfTwo(int exponent)
-    {
-        Residue r;
-        r.v_ = std::uint64_t{1} << ((exponent % 61 + 61) % 61);
-        return r;
+        return reduced(std::uint64_t(t0 < 0 ? t0 + std::int64_t(prime) : t0));
     }
 
     // x < 2^64, reduced by 2^61 = 1.
-    static Residue reduced(std::uint64_t x)
+    static std::uint64_t reduced(std::uint64_t x)
     {
         x = (x & prime) + (x >> 61);
-        Residue r;
-        r.v_ = x >= prime ? x - prime : x;
-        return r;
+        return x >= prime ? x - prime : x;
     }
-
-    // a b reduced below 2^64, for a, b < 2^61; 2^64 = 8 and 2^61 = 1.
-    static std::uint64_t product(std::uint64_t a, std::uint64_t b)
-    {
-#if defined(__SIZEOF_INT128__)
-        __extension__ typedef unsigned __int128 Wide;
-        const Wide p = Wide(a) * b;
-        return (std::uint64_t(p) & prime) + std::uint64_t(p >> 61);
-#else
-        // In 32-bit halves where there is no 128-bit type.
-        const std::uint64_t a1 = a >> 32, a0 = a & 0xffffffffu, b1 = b >> 32, b0 = b & 0xffffffffu;
-        const std::uint64_t middle = a1 * b0 + a0 * b1;  // < 2^62
-        const std::uint64_t low = a0 * b0;
-        return (a1 * b1 << 3) + (middle >> 29) + ((middle & ((std::uint64_t{1} << 29) - 1)) << 32) + (low & prime) + (low >> 61);
-#endif
-    }
-
-    std::uint64_t v_ = 0;
 };
 
-template <>
-inline bool usablePivot(const Residue& d)
-{
-    return !(d == Residue());
-}
-
-template <>
-inline Residue inverseOf(const Residue& d)
-{
-    return d.inverse();
-}
+using Residue = ModularResidue<MersennePrime61>;

@@ -18,5 +18,9 @@ struct Rigidity {
     double work = 0;         // what its exact factorisations cost, in multiply-adds of double (analysisLimits)
 };
 
+struct TrussSystem;
+
 // For a file that check finds consistent.
 Rigidity rigidityOf(const TrussFileContent& truss);
+// The same, from the system solve builds anyway.
+Rigidity rigidityOf(const TrussSystem& system);

@@ -6,7 +6,7 @@
 
 #include "analysis/ErrorBound.h"
 #include "analysis/Refinement.h"
-#include "analysis/TrussSolver.h"
+#include "analysis/TrussResults.h"
 #include "analysis/TrussSystem.h"
 
 // A refined solution (force: its members' forces, as forcesOf gives them)

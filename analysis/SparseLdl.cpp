@@ -2,6 +2,7 @@
 
 FactorShape factorShape(const SymmetricPattern& pattern, std::int64_t entryLimit)
 {
+    assert(wellFormed(pattern));
     const int n = pattern.size();
     const auto u = [](int i) { return static_cast<std::size_t>(i); };
     FactorShape shape;

@@ -1,6 +1,7 @@
 #include "analysis/StiffnessPattern.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include <Eigen/OrderingMethods>
 #include <Eigen/SparseCore>
@@ -45,19 +46,25 @@ StiffnessPattern::StiffnessPattern(const TrussFileContent& t, const Freedoms& fr
                 position_[u(unknown)] = next;
                 unknown_[u(next++)] = unknown;
             }
+    buildUpper(freedoms.count(), at);
+    findSlots(at);
+}
 
-    // Each member's pairs of free displacements, by column; then sorted and
-    // made unique, the diagonal of every column included.
-    const int n = freedoms.count();
-    const auto positions = [&](std::size_t m, int q[4]) {
-        for (int i = 0; i < 4; ++i)
-            q[i] = at[m].at[i] < 0 ? -1 : position_[u(at[m].at[i])];
-    };
+void StiffnessPattern::positionsOf(const MemberFreedoms& member, int q[4]) const
+{
+    for (int i = 0; i < 4; ++i)
+        q[i] = member.at[i] < 0 ? -1 : position_[u(member.at[i])];
+}
+
+// Each member's pairs of free displacements, by column; then sorted and made
+// unique, the diagonal of every column included.
+void StiffnessPattern::buildUpper(int n, const std::vector<MemberFreedoms>& at)
+{
     // Every pair of free displacements a member joins: take(row, column), row < column.
     const auto forEachPair = [&](const auto& take) {
         for (std::size_t m = 1; m < at.size(); ++m) {
             int q[4];
-            positions(m, q);
+            positionsOf(at[m], q);
             for (int i = 0; i < 4; ++i)
                 for (int j = i + 1; j < 4; ++j)
                     if (q[i] >= 0 && q[j] >= 0)
@@ -81,14 +88,18 @@ StiffnessPattern::StiffnessPattern(const TrussFileContent& t, const Freedoms& fr
             upper_.rows.push_back(*r);
         upper_.start.push_back(static_cast<int>(upper_.rows.size()));
     }
+    assert(wellFormed(upper_));
+}
 
+void StiffnessPattern::findSlots(const std::vector<MemberFreedoms>& at)
+{
     const auto entry = [&](int row, int column) {
         const auto first = upper_.rows.begin() + upper_.start[u(column)], last = upper_.rows.begin() + upper_.start[u(column) + 1];
         return static_cast<int>(std::lower_bound(first, last, row) - upper_.rows.begin());
     };
     for (std::size_t m = 1; m < at.size(); ++m) {
         int q[4];
-        positions(m, q);
+        positionsOf(at[m], q);
         for (int i = 0, pair = 0; i < 4; ++i)
             for (int j = i; j < 4; ++j, ++pair)
                 slots_[m][u(pair)] = q[i] < 0 || q[j] < 0 ? -1 : entry(std::min(q[i], q[j]), std::max(q[i], q[j]));

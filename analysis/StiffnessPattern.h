@@ -39,6 +39,10 @@ public:
     }
 
 private:
+    void positionsOf(const MemberFreedoms& member, int q[4]) const;  // each freedom's position, -1 where it is held
+    void buildUpper(int n, const std::vector<MemberFreedoms>& at);
+    void findSlots(const std::vector<MemberFreedoms>& at);
+
     static constexpr int pairs = 10;  // of a member's 4 freedoms, each with itself and the later ones
 
     std::vector<int> position_, unknown_;

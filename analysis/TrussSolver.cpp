@@ -3,8 +3,8 @@
 #include "analysis/AnalysisLimits.h"
 #include "analysis/Equilibrium.h"
 #include "analysis/ErrorBound.h"
+#include "analysis/Rigidity.h"
 #include "analysis/SolutionCheck.h"
-#include "kvrfile/NumberText.h"
 #include "kvrfile/TrussCheck.h"
 
 namespace {
@@ -97,18 +97,4 @@ TrussAnalysis solveTruss(const TrussFileContent& truss)
                                   + (s.widest < Precision<Quad>::bits ? ", the widest its size allows here" : "")
                                   + "; its solution is least certain here"};
     return {std::move(s.result.solution), {}};
-}
-
-std::string relativeToleranceText()
-{
-    std::string written = formatSignificant(relativeTolerance, 1);
-    if (const auto zero = written.find("e-0"); zero != std::string::npos)
-        written.erase(zero + 2, 1);
-    return written;
-}
-
-std::string arithmeticName(int bits)
-{
-    const char* name = bits <= 53 ? "double" : bits <= 64 ? "extended" : "quadruple";
-    return std::string(name) + " precision, a " + std::to_string(bits) + "-bit significand";
 }

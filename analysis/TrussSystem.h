@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/Rigidity.h"
 #include "analysis/SparseLdl.h"
 #include "analysis/StiffnessPattern.h"
 #include "analysis/TrussModel.h"
@@ -21,5 +20,3 @@ struct TrussSystem {
     FactorShape shape;
     std::string tooInterconnected;  // why its factorisation is not attempted; empty when it is
 };
-
-Rigidity rigidityOf(const TrussSystem& system);
