@@ -110,3 +110,35 @@ MemberGroup groupOf(const TrussFileContent& truss, int m)
     const Rafter left(pin, last), right({2 * last.x - pin.x, pin.y}, last);
     return (left.holds(a) && left.holds(b)) || (right.holds(a) && right.holds(b)) ? MemberGroup::TopChord : MemberGroup::Diagonal;
 }
+
+const char* titleOf(MemberGroup group)
+{
+    switch (group) {
+    case MemberGroup::TopChord:
+        return "top chord";
+    case MemberGroup::BottomChord:
+        return "bottom chord";
+    case MemberGroup::Vertical:
+        return "verticals";
+    case MemberGroup::Diagonal:
+        return "diagonals";
+    case MemberGroup::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+std::vector<MemberGroup> groupsOfKey(std::string_view key)
+{
+    if (key == "top")
+        return {MemberGroup::TopChord};
+    if (key == "bottom")
+        return {MemberGroup::BottomChord};
+    if (key == "verticals")
+        return {MemberGroup::Vertical};
+    if (key == "diagonals")
+        return {MemberGroup::Diagonal};
+    if (key == "web")
+        return {MemberGroup::Vertical, MemberGroup::Diagonal};
+    return {};
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "kvrfile/TrussFileReader.h"
 
 // The parts of a truss, read from the geometry of its file as every truss
@@ -23,6 +26,15 @@
 enum class MemberGroup { BottomChord, TopChord, Vertical, Diagonal, Unknown };
 
 const char* groupName(MemberGroup group);
+
+// A group by what its members are called together: "top chord", "bottom
+// chord", "verticals", "diagonals"; "unknown" for none.
+const char* titleOf(MemberGroup group);
+
+// The keys that name groups in design options and design files, and the
+// groups each names: top, bottom, verticals, diagonals, and web for both.
+inline constexpr std::string_view groupKeys[] = {"top", "bottom", "verticals", "diagonals", "web"};
+std::vector<MemberGroup> groupsOfKey(std::string_view key);  // none for a word that is no key
 
 // The panels: the members of the top chord or of the bottom chord, whichever
 // has more; 0 when neither has any. The file must have its tables.

@@ -8,23 +8,6 @@
 
 namespace {
 
-std::string_view groupWords(MemberGroup group)
-{
-    switch (group) {
-    case MemberGroup::TopChord:
-        return "top chord";
-    case MemberGroup::BottomChord:
-        return "bottom chord";
-    case MemberGroup::Vertical:
-        return "verticals";
-    case MemberGroup::Diagonal:
-        return "diagonals";
-    case MemberGroup::Unknown:
-        break;
-    }
-    return "no group";
-}
-
 void add(NodeForces& to, const NodeForces& from, double factor = 1.0)
 {
     for (std::size_t n = 0; n < to.size() && n < from.size(); ++n) {
@@ -45,7 +28,7 @@ Result<NodeForces> selfWeightOf(const TrussFileContent& truss, const GroupSectio
             return {std::nullopt, "member " + std::to_string(m) + " is in none of the groups the sections are given for"};
         const auto section = sections.find(group);
         if (section == sections.end() || section->second == nullptr)
-            return {std::nullopt, "no section for the " + std::string(groupWords(group)) + " (member " + std::to_string(m) + ")"};
+            return {std::nullopt, std::string("no section for the ") + titleOf(group) + " (member " + std::to_string(m) + ")"};
         const double dx = double(truss.node(second, NodeColumn::X)) - truss.node(first, NodeColumn::X);
         const double dy = double(truss.node(second, NodeColumn::Y)) - truss.node(first, NodeColumn::Y);
         const double kN = std::hypot(dx, dy) * section->second->massPerMetre * standardGravity / 1000.0;

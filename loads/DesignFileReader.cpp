@@ -66,35 +66,7 @@ std::string joined(std::span<const std::string_view> words)
 }
 
 // The design file's member groups by their keys; web is both parts of it.
-struct GroupKey {
-    std::string_view key;
-    std::vector<MemberGroup> groups;
-};
-const std::array<GroupKey, 5> groupKeys{{
-    {"top", {MemberGroup::TopChord}},
-    {"bottom", {MemberGroup::BottomChord}},
-    {"verticals", {MemberGroup::Vertical}},
-    {"diagonals", {MemberGroup::Diagonal}},
-    {"web", {MemberGroup::Vertical, MemberGroup::Diagonal}},
-}};
 
-std::string_view groupWords(MemberGroup group)
-{
-    switch (group) {
-    case MemberGroup::TopChord:
-        return "the top chord";
-    case MemberGroup::BottomChord:
-        return "the bottom chord";
-    case MemberGroup::Vertical:
-        return "the verticals";
-    case MemberGroup::Diagonal:
-        return "the diagonals";
-    case MemberGroup::Unknown:
-        break;
-    }
-    return "no group";
-}
-constexpr std::array<std::string_view, 5> groupKeyNames{"top", "bottom", "verticals", "diagonals", "web"};
 
 constexpr std::array<std::string_view, 5> en1993Grades{"S235", "S275", "S355", "S420", "S460"};
 
@@ -246,20 +218,19 @@ private:
         if (!node.is_table())
             return fail(node.source(), key, "expected a table (" + in + " on a line of its own), got " + typeName(node));
         const toml::table& table = *node.as_table();
-        if (!onlyKnownKeys(table, in, groupKeyNames))
+        if (!onlyKnownKeys(table, in, groupKeys))
             return false;
         std::map<MemberGroup, std::uint32_t> givenOn;
         for (const auto& [key, value] : inFileOrder(table)) {
-            const GroupKey& group =
-                *std::find_if(groupKeys.begin(), groupKeys.end(), [&](const GroupKey& g) { return g.key == key->str(); });
+            const std::vector<MemberGroup> groups = groupsOfKey(key->str());
             const std::string where = prefixed(in, key->str());
-            for (const MemberGroup g : group.groups)
+            for (const MemberGroup g : groups)
                 if (givenOn.count(g))
                     return fail(key->source(), where,
-                                std::string(groupWords(g)) + " given already, on line " + std::to_string(givenOn[g]));
-            if (!readValue(*value, where, group.groups))
+                                std::string("the ") + titleOf(g) + " given already, on line " + std::to_string(givenOn[g]));
+            if (!readValue(*value, where, groups))
                 return false;
-            for (const MemberGroup g : group.groups)
+            for (const MemberGroup g : groups)
                 givenOn[g] = key->source().begin.line;
         }
         return true;

@@ -191,22 +191,7 @@ QString verdictText(const TrussDesign& design)
 
 }  // namespace
 
-QString groupTitle(MemberGroup group)
-{
-    switch (group) {
-    case MemberGroup::TopChord:
-        return QStringLiteral("top chord");
-    case MemberGroup::BottomChord:
-        return QStringLiteral("bottom chord");
-    case MemberGroup::Vertical:
-        return QStringLiteral("verticals");
-    case MemberGroup::Diagonal:
-        return QStringLiteral("diagonals");
-    case MemberGroup::Unknown:
-        break;
-    }
-    return QStringLiteral("unknown");
-}
+QString groupTitle(MemberGroup group) { return QString::fromLatin1(titleOf(group)); }
 
 QString sectionText(const Section& s)
 {

@@ -30,22 +30,16 @@ double positive(const char* option, const QString& text)
 // GROUP=VALUE of every one given, each group once.
 std::map<MemberGroup, QString> byGroup(const char* option, const QStringList& given, const QString& what)
 {
-    static const std::map<QString, std::vector<MemberGroup>> named{
-        {QStringLiteral("top"), {MemberGroup::TopChord}},
-        {QStringLiteral("bottom"), {MemberGroup::BottomChord}},
-        {QStringLiteral("verticals"), {MemberGroup::Vertical}},
-        {QStringLiteral("diagonals"), {MemberGroup::Diagonal}},
-        {QStringLiteral("web"), {MemberGroup::Vertical, MemberGroup::Diagonal}}};
     std::map<MemberGroup, QString> values;
     for (const QString& one : given) {
         const qsizetype equals = one.indexOf(u'=');
         if (equals < 0)
             throw Mistake{QStringLiteral("--%1: expected GROUP=%2, got '%3'").arg(QLatin1String(option), what, one)};
-        const auto groups = named.find(one.left(equals).trimmed().toLower());
-        if (groups == named.end())
+        const std::vector<MemberGroup> groups = groupsOfKey(one.left(equals).trimmed().toLower().toStdString());
+        if (groups.empty())
             throw Mistake{QStringLiteral("--%1: '%2' is not a group: top, bottom, verticals, diagonals or web")
                               .arg(QLatin1String(option), one.left(equals))};
-        for (const MemberGroup group : groups->second)
+        for (const MemberGroup group : groups)
             if (!values.emplace(group, one.mid(equals + 1).trimmed()).second)
                 throw Mistake{
                     QStringLiteral("--%1: a second value for the %2").arg(QLatin1String(option), designText::groupTitle(group))};
