@@ -1,7 +1,5 @@
 #include "tools/kvrtool/CommandLine.h"
 
-#include <QMap>
-
 #include "tools/kvrtool/Kvrtool.h"
 
 namespace {
@@ -75,4 +73,13 @@ std::optional<int> parseCommand(const CommandForm& form, QCommandLineParser& par
         return kvrExit::ok;
     }
     return std::nullopt;
+}
+
+QMap<QString, QString> givenValues(const CommandForm& form, const QCommandLineParser& parser)
+{
+    QMap<QString, QString> values;
+    for (const OptionForm& option : form.options)
+        if (!option.valueName.isEmpty() && parser.isSet(option.names.constLast()))
+            values.insert(option.names.constLast(), parser.value(option.names.constLast()));
+    return values;
 }

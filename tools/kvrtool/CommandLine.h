@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QCommandLineParser>
+#include <QMap>
 #include <QStringList>
 #include <QTextStream>
 
@@ -31,3 +32,6 @@ QString helpOf(const CommandForm& form);
 // reported to err.
 std::optional<int> parseCommand(const CommandForm& form, QCommandLineParser& parser, const QStringList& arguments,
                                 QTextStream& out, QTextStream& err);
+
+// The value of every option of the form that takes one and was given, under its long name.
+QMap<QString, QString> givenValues(const CommandForm& form, const QCommandLineParser& parser);
