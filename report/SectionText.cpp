@@ -1,6 +1,7 @@
 #include "report/SectionText.h"
 
 #include <cmath>
+#include <span>
 #include <string_view>
 
 #include <QStringList>
@@ -25,7 +26,45 @@ QString readable(double value)
     return significant(value, digits);
 }
 
+constexpr DesignCode allCodes[] = {DesignCode::En1993, DesignCode::Aisc360};
+
+QString familyChoices(std::span<const DesignCode> codes)
+{
+    QStringList names;
+    for (const DesignCode code : codes)
+        for (const SectionFamily family : familiesOf(code))
+            names << textOf(nameOf(family));
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 }  // namespace
+
+std::variant<std::vector<const Section*>, QString> sectionsNamed(const std::optional<QString>& codeName,
+                                                                 const std::optional<QString>& familyName)
+{
+    std::span<const DesignCode> codes = allCodes;
+    std::optional<DesignCode> code;
+    if (codeName) {
+        code = codeNamed(codeName->toStdString());
+        if (!code)
+            return QStringLiteral("--code: unknown code '%1'; the codes are en1993 and aisc360").arg(*codeName);
+        codes = std::span(&*code, 1);
+    }
+    std::optional<SectionFamily> family;
+    if (familyName) {
+        family = familyNamed(familyName->toStdString());
+        if (!family || (code && codeOf(*family) != *code))
+            return QStringLiteral("--family: unknown family '%1'%2; the families are %3")
+                .arg(*familyName, code ? QStringLiteral(" in ") + textOf(nameOf(*code)) : QString(), familyChoices(codes));
+    }
+    std::vector<const Section*> sections;
+    for (const DesignCode c : codes)
+        for (const Section& section : sectionsOf(c))
+            if (!family || section.family == *family)
+                sections.push_back(&section);
+    return sections;
+}
 
 QString sectionsCsv(const std::vector<const Section*>& sections)
 {
