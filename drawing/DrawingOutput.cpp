@@ -2,6 +2,7 @@
 // image, a widget, a printer).
 #include <algorithm>
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -115,4 +116,14 @@ QImage toImage(const TrussDrawing& d, double scale)
     paint(painter, d);
     painter.end();
     return image;
+}
+
+QByteArray toPng(const TrussDrawing& d, double scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!toImage(d, scale).save(&buffer, "PNG"))
+        return {};
+    return bytes;
 }

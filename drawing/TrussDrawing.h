@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QPointF>
@@ -96,3 +97,5 @@ void paint(QPainter& painter, const TrussDrawing& drawing, const QRectF& visible
 
 // The drawing painted on white, scale pixels a point.
 QImage toImage(const TrussDrawing& drawing, double scale = 1.0);
+// The same as the bytes of a PNG file; empty when it could not be encoded.
+QByteArray toPng(const TrussDrawing& drawing, double scale = 1.0);

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
@@ -136,13 +135,8 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
     const TrussDrawing drawing = drawTruss(study->truss, study->forces());
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return saved(path, toSvg(drawing).toUtf8());
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     // Twice the drawing's points, for a picture that stays sharp on a page.
-    if (!toImage(drawing, 2.0).save(&buffer, "PNG"))
-        bytes.clear();
-    return saved(path, bytes);
+    return saved(path, toPng(drawing, 2.0));
 }
 
 std::optional<QString> ViewerWindow::exportPdf(const QString& path) const

@@ -1,7 +1,6 @@
 // draw: the truss of a file to scale, as an SVG or PNG picture, or as DXF for CAD.
 #include <algorithm>
 
-#include <QBuffer>
 #include <QCommandLineParser>
 
 #include "analysis/TrussSolver.h"
@@ -20,13 +19,7 @@ QByteArray encoded(const TrussDrawing& drawing, bool png, int size)
 {
     if (!png)
         return toSvg(drawing).toUtf8();
-    const double scale = size > 0 ? size / std::max(drawing.size.width(), drawing.size.height()) : 1.0;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!toImage(drawing, scale).save(&buffer, "PNG"))
-        return {};
-    return bytes;
+    return toPng(drawing, size > 0 ? size / std::max(drawing.size.width(), drawing.size.height()) : 1.0);
 }
 
 // The earlier picture stays as it was unless the new one is written whole.
