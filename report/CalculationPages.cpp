@@ -6,6 +6,8 @@
 #include <memory>
 
 #include <QBuffer>
+#include <QDate>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -17,6 +19,7 @@
 #include "report/PageFlow.h"
 #include "report/ResultTables.h"
 #include "report/TrussSummary.h"
+#include "version/Version.h"
 
 namespace {
 
@@ -55,6 +58,12 @@ void resultTable(PageFlow& flow, const QString& title, const ResultTable& table)
 }
 
 }  // namespace
+
+PageHeader pageHeaderFor(const QString& path, const QString& program)
+{
+    return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
+            program + u' ' + QString::fromLatin1(ambrellVersion::text)};
+}
 
 void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header,
                       const std::optional<DesignRequest>& design)
@@ -115,4 +124,13 @@ QPageSize paperFor(const QLocale& locale)
     const bool usesLetter = locale.measurementSystem() == QLocale::ImperialUSSystem
                             || std::find(std::begin(letter), std::end(letter), locale.territory()) != std::end(letter);
     return QPageSize(usesLetter ? QPageSize::Letter : QPageSize::A4);
+}
+
+std::variant<QPageSize, QString> paperNamed(const QString& name)
+{
+    if (name.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0)
+        return QPageSize(QPageSize::A4);
+    if (name.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0)
+        return QPageSize(QPageSize::Letter);
+    return QStringLiteral("--paper: expected a4 or letter, got '%1'").arg(name);
 }

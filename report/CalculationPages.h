@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <variant>
 
 #include <QByteArray>
 #include <QLocale>
@@ -25,6 +26,10 @@ struct PageHeader {
     QString program;  // name and version, e.g. kvrtool 1.00
 };
 
+// The header of pages made today of the file at path by the program named
+// ("kvrtool"), with its version.
+PageHeader pageHeaderFor(const QString& path, const QString& program);
+
 // What the members are checked against: the code with its grade and
 // factors, a section for every group, the distances between lateral
 // restraints; and the limit of the largest vertical deflection, as the span
@@ -47,3 +52,6 @@ QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, con
 
 // Letter where the locale's country uses it, A4 everywhere else.
 QPageSize paperFor(const QLocale& locale);
+// The paper a name gives, a4 or letter in any case, or why the name gives
+// none, worded with its option: "--paper: expected a4 or letter, got 'a5'".
+std::variant<QPageSize, QString> paperNamed(const QString& name);

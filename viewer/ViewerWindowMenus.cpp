@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,7 +20,6 @@
 #include "drawing/TrussDxf.h"
 #include "report/CalculationPages.h"
 #include "savefile/AtomicSave.h"
-#include "version/Version.h"
 #include "viewer/DesignPanel.h"
 #include "viewer/NewTrussDialog.h"
 #include "viewer/ViewerWindow.h"
@@ -47,12 +45,6 @@ std::optional<DesignRequest> designOf(const DesignPanel& panel)
     if (!input.value)
         return std::nullopt;
     return DesignRequest{input.value->settings, input.value->sections};
-}
-
-PageHeader headerFor(const QString& path)
-{
-    return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
-            QStringLiteral("kvrview ") + QString::fromLatin1(ambrellVersion::text)};
 }
 
 }  // namespace
@@ -146,7 +138,8 @@ std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
         return tr("no truss file is open");
     if (document.solving())
         return tr("the truss is still being solved");
-    return saved(path, calculationPdf(*study, headerFor(filePath()), paperFor(QLocale()), designOf(*design_)));
+    return saved(path, calculationPdf(*study, pageHeaderFor(filePath(), QStringLiteral("kvrview")), paperFor(QLocale()),
+                                      designOf(*design_)));
 }
 
 void ViewerWindow::chooseAndOpen()
@@ -207,7 +200,7 @@ void ViewerWindow::print()
     if (dialog.exec() != QDialog::Accepted)
         return;
     whenSolved(tr("Printing"), [this, printer](const TrussStudy& study) {
-        printCalculation(*printer, study, headerFor(filePath()), designOf(*design_));
+        printCalculation(*printer, study, pageHeaderFor(filePath(), QStringLiteral("kvrview")), designOf(*design_));
         statusBar()->showMessage(tr("Sent %1 to the printer").arg(printer->docName()));
     });
 }

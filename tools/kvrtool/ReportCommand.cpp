@@ -1,32 +1,11 @@
 // report: the calculation pages of a truss file, as a PDF; given a design,
 // with its pages.
 #include <QCommandLineParser>
-#include <QDate>
-#include <QFileInfo>
 
 #include "report/CalculationPages.h"
 #include "tools/kvrtool/DesignOptions.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
-#include "version/Version.h"
-
-namespace {
-
-// The paper --paper names; without it, the locale's. A value given, even an
-// empty one, must name a paper: a mistyped one is not taken for the default.
-std::optional<QPageSize> paperOf(const QCommandLineParser& parser)
-{
-    if (!parser.isSet(QStringLiteral("paper")))
-        return paperFor(QLocale());
-    const QString name = parser.value(QStringLiteral("paper"));
-    if (name.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0)
-        return QPageSize(QPageSize::A4);
-    if (name.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0)
-        return QPageSize(QPageSize::Letter);
-    return std::nullopt;
-}
-
-}  // namespace
 
 const CommandForm& reportForm()
 {
@@ -66,9 +45,12 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             err << "kvrtool: -o: name a PDF file ending in .pdf\n";
             return kvrExit::failed;
         }
-        const std::optional<QPageSize> paper = paperOf(parser);
-        if (!paper) {
-            err << "kvrtool: --paper: expected a4 or letter, got '" << parser.value(QStringLiteral("paper")) << "'\n";
+        // Without --paper, the locale's. A value given, even an empty one, must
+        // name a paper: a mistyped one is not taken for the default.
+        const std::variant<QPageSize, QString> paper =
+            parser.isSet(QStringLiteral("paper")) ? paperNamed(parser.value(QStringLiteral("paper"))) : paperFor(QLocale());
+        if (const QString* mistake = std::get_if<QString>(&paper)) {
+            err << "kvrtool: " << *mistake << '\n';
             return kvrExit::failed;
         }
         // The design pages when a design option is given; then --code and every group's section too.
@@ -93,10 +75,8 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             }
             status = checked.value->allHold() ? kvrExit::ok : kvrExit::notHolding;
         }
-        const PageHeader header{QFileInfo(parser.positionalArguments().constFirst()).fileName(),
-                                QDate::currentDate().toString(Qt::ISODate),
-                                QStringLiteral("kvrtool ") + QString::fromLatin1(ambrellVersion::text)};
-        if (!writeOrReport(pdf, calculationPdf(study, header, *paper, design), err, "the pages"))
+        const PageHeader header = pageHeaderFor(parser.positionalArguments().constFirst(), QStringLiteral("kvrtool"));
+        if (!writeOrReport(pdf, calculationPdf(study, header, std::get<QPageSize>(paper), design), err, "the pages"))
             return kvrExit::notWritten;
         out << "wrote " << pdf << '\n';
         if (!study.solution) {
