@@ -1,4 +1,4 @@
-#include "tools/kvrtool/Utf8Console.h"
+#include "console/Utf8Console.h"
 
 #ifdef _WIN32
 #include <windows.h>

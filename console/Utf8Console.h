@@ -1,8 +1,9 @@
 #pragma once
 
-// kvrtool prints UTF-8, file names that are not ASCII among it. A Windows
-// console shows it as such while kvrtool runs and gets its own code page back
-// afterwards; elsewhere the terminal reads UTF-8 already and nothing is done.
+// A command-line program prints UTF-8, file names that are not ASCII among
+// it. A Windows console shows it as such while the program runs and gets its
+// own code page back afterwards; elsewhere the terminal reads UTF-8 already
+// and nothing is done.
 class Utf8Console {
 public:
     Utf8Console();
