@@ -59,18 +59,15 @@ int drawCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
         const bool dxf = picture.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive);
         const bool png = picture.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                          || (!svg && !dxf && !picture.isEmpty() && parser.isSet(QStringLiteral("size")));
-        if (picture.isEmpty() || (!png && !svg && !dxf)) {
-            err << "kvrtool: -o: name a picture ending in .svg, .png or .dxf\n";
-            return kvrExit::failed;
-        }
+        if (picture.isEmpty() || (!png && !svg && !dxf))
+            return failedBecause(err, QStringLiteral("-o: name a picture ending in .svg, .png or .dxf"));
         int size = 0;
         if (parser.isSet(QStringLiteral("size"))) {
             bool whole = false;
             size = parser.value(QStringLiteral("size")).toInt(&whole);
-            if (!png || !whole || size < 1 || size > maxPictureSide) {
-                err << "kvrtool: --size: give a whole number of pixels from 1 to " << maxPictureSide << ", for a .png\n";
-                return kvrExit::failed;
-            }
+            if (!png || !whole || size < 1 || size > maxPictureSide)
+                return failedBecause(
+                    err, QStringLiteral("--size: give a whole number of pixels from 1 to %1, for a .png").arg(maxPictureSide));
         }
         if (!hasTables(truss, err))
             return kvrExit::failed;

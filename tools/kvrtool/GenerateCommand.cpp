@@ -63,10 +63,8 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     if (!refusal && !parser.positionalArguments().isEmpty())
         refusal = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst());
     const std::variant<TrussParameters, QString> parameters = refusal ? *refusal : trussParametersOf(words);
-    if (const QString* mistake = std::get_if<QString>(&parameters)) {
-        err << "kvrtool: " << *mistake << '\n';
-        return kvrExit::failed;
-    }
+    if (const QString* mistake = std::get_if<QString>(&parameters))
+        return failedBecause(err, *mistake);
     StreamSink sink(err);
     clsTruss truss(sink);
     truss.setParameters(std::get<TrussParameters>(parameters));
@@ -77,8 +75,7 @@ int generateCommand(const QStringList& arguments, QTextStream& out, QTextStream&
             return kvrExit::notWritten;
         }
     } catch (const TrussBuildError& error) {
-        err << "kvrtool: " << buildRefusal(error, std::get<TrussParameters>(parameters)) << '\n';
-        return kvrExit::failed;
+        return failedBecause(err, buildRefusal(error, std::get<TrussParameters>(parameters)));
     }
     out << "wrote " << truss.openfile() << ": " << truss.noNodes() << " nodes, " << truss.noMembers() << " members\n";
     return kvrExit::ok;

@@ -50,6 +50,10 @@ int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream
     return body(std::as_const(parser), std::get<TrussFileContent>(read));
 }
 
+// Says on err why the command failed, in one line ("kvrtool: WHY"), and
+// returns the exit status of a failure.
+int failedBecause(QTextStream& err, const QString& why);
+
 // The file's tables, for the commands that need them; reports to err when
 // the file does not hold them.
 bool hasTables(const TrussFileContent& truss, QTextStream& err);

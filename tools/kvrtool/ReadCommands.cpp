@@ -51,6 +51,12 @@ bool writeOrReport(const QString& path, const QByteArray& bytes, QTextStream& er
     return true;
 }
 
+int failedBecause(QTextStream& err, const QString& why)
+{
+    err << "kvrtool: " << why << '\n';
+    return kvrExit::failed;
+}
+
 bool hasTables(const TrussFileContent& truss, QTextStream& err)
 {
     if (truss.hasTables())

@@ -41,26 +41,20 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
 {
     return runOnFile(reportForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         const QString pdf = parser.value(QStringLiteral("output"));
-        if (!pdf.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-            err << "kvrtool: -o: name a PDF file ending in .pdf\n";
-            return kvrExit::failed;
-        }
+        if (!pdf.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            return failedBecause(err, QStringLiteral("-o: name a PDF file ending in .pdf"));
         // Without --paper, the locale's. A value given, even an empty one, must
         // name a paper: a mistyped one is not taken for the default.
         const std::variant<QPageSize, QString> paper =
             parser.isSet(QStringLiteral("paper")) ? paperNamed(parser.value(QStringLiteral("paper"))) : paperFor(QLocale());
-        if (const QString* mistake = std::get_if<QString>(&paper)) {
-            err << "kvrtool: " << *mistake << '\n';
-            return kvrExit::failed;
-        }
+        if (const QString* mistake = std::get_if<QString>(&paper))
+            return failedBecause(err, *mistake);
         // The design pages when a design option is given; then --code and every group's section too.
         std::optional<DesignRequest> design;
         if (const DesignWords words = designWordsOf(parser); words.given()) {
             const Result<AskedDesign> choice = readDesign(words);
-            if (!choice.value) {
-                err << "kvrtool: " << QString::fromStdString(choice.error) << '\n';
-                return kvrExit::failed;
-            }
+            if (!choice.value)
+                return failedBecause(err, QString::fromStdString(choice.error));
             design = choice.value->request;
         }
         if (!hasTables(truss, err))
@@ -69,20 +63,14 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         int status = kvrExit::ok;
         if (design && study.solution) {
             const Result<TrussDesign> checked = designTruss(truss, *study.solution, design->sections, design->settings);
-            if (!checked.value) {
-                err << "kvrtool: " << QString::fromStdString(checked.error) << '\n';
-                return kvrExit::failed;
-            }
+            if (!checked.value)
+                return failedBecause(err, QString::fromStdString(checked.error));
             status = checked.value->allHold() ? kvrExit::ok : kvrExit::notHolding;
         }
         const PageHeader header = pageHeaderFor(parser.positionalArguments().constFirst(), QStringLiteral("kvrtool"));
         if (!writeOrReport(pdf, calculationPdf(study, header, std::get<QPageSize>(paper), design), err, "the pages"))
             return kvrExit::notWritten;
         out << "wrote " << pdf << '\n';
-        if (!study.solution) {
-            err << "kvrtool: " << QString::fromStdString(study.refusal) << '\n';
-            return kvrExit::failed;
-        }
-        return status;
+        return study.solution ? status : failedBecause(err, QString::fromStdString(study.refusal));
     });
 }

@@ -33,10 +33,8 @@ int sectionsCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         parser.positionalArguments().isEmpty()
             ? sectionsNamed(given(QStringLiteral("code")), given(QStringLiteral("family")))
             : QStringLiteral("sections reads no file; unexpected argument '%1'").arg(parser.positionalArguments().constFirst());
-    if (const QString* refusal = std::get_if<QString>(&sections)) {
-        err << "kvrtool: " << *refusal << '\n';
-        return kvrExit::failed;
-    }
+    if (const QString* refusal = std::get_if<QString>(&sections))
+        return failedBecause(err, *refusal);
     if (parser.isSet(QStringLiteral("csv")))
         out << sectionsCsv(std::get<0>(sections));
     else
