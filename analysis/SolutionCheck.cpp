@@ -74,6 +74,7 @@ public:
         solution_.members.resize(t_.memberRows());
         solution_.unknowns = freedoms_.count();
         solution_.arithmetic = arithmetic;
+        solution_.loads = loads_;
         memberForces();
         heldForces();
         nodeResults();
