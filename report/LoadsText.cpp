@@ -20,10 +20,28 @@ QString combinationsList(const std::vector<Combination>& combinations)
     return out;
 }
 
-QString loadsLine(const DesignFile& design, const QString& asked, bool isCase)
+Result<Loads> loadsOf(const DesignFile& design, const AskedLoads& asked, const TrussFileContent& truss)
 {
-    return QStringLiteral("loads: %1%2 of %3\n").arg(isCase ? QStringLiteral("case ") : QString(), asked,
-                                                      QString::fromStdString(design.source));
+    if (asked.caseName.has_value() == asked.combination.has_value())
+        return {std::nullopt, "--design: give the loads to solve for, --case NAME or --combination TEXT (one of them)"};
+    const bool isCase = asked.caseName.has_value();
+    const QString text = isCase ? *asked.caseName : *asked.combination;
+    Result<NodeForces> forces =
+        isCase ? caseLoadsNamed(design, truss, text.toStdString()) : combinationLoads(design, truss, text.toStdString());
+    if (!forces.value)
+        return {std::nullopt, (isCase ? "--case: " : "--combination: ") + forces.error};
+    return {Loads{std::move(*forces.value), QStringLiteral("loads: %1%2 of %3\n")
+                                               .arg(isCase ? QStringLiteral("case ") : QString(), text,
+                                                    QString::fromStdString(design.source))},
+            {}};
+}
+
+std::vector<QString> governingNames(const EnvelopeDesign& envelope)
+{
+    std::vector<QString> names(envelope.governing.size());
+    for (std::size_t m = 1; m < names.size(); ++m)
+        names[m] = QString::fromStdString(envelope.combinations[std::size_t(envelope.governing[m])].name);
+    return names;
 }
 
 }  // namespace loadsText

@@ -65,9 +65,7 @@ int designEnvelope(bool csv, const TrussFileContent& truss, const DesignFile& fi
     if (!study.value)
         return refused(err, study.error);
     const EnvelopeDesign& envelope = study.value->envelope;
-    designText::MemberCombinations names(envelope.governing.size());
-    for (std::size_t m = 1; m < names.size(); ++m)
-        names[m] = QString::fromStdString(envelope.combinations[std::size_t(envelope.governing[m])].name);
+    const designText::MemberCombinations names = loadsText::governingNames(envelope);
     if (csv)
         designText::csv(out, envelope.solution, envelope.design, names);
     else

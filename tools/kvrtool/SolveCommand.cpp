@@ -3,7 +3,6 @@
 #include <QCommandLineParser>
 
 #include "analysis/TrussSolver.h"
-#include "loads/DesignFileUse.h"
 #include "report/LoadsText.h"
 #include "report/SolveText.h"
 #include "tools/kvrtool/DesignOptions.h"
@@ -12,19 +11,15 @@
 
 namespace {
 
-void refuse(QTextStream& err, const std::string& why) { err << "kvrtool: " << QString::fromStdString(why) << '\n'; }
-
-// The loads of --case or --combination, or why there are none.
-Result<NodeForces> askedLoads(const QCommandLineParser& parser, const DesignFile& design, const TrussFileContent& truss)
+int refused(QTextStream& err, const std::string& why)
 {
-    const bool isCase = parser.isSet(QStringLiteral("case")), isCombination = parser.isSet(QStringLiteral("combination"));
-    if (isCase == isCombination)
-        return {std::nullopt, "--design: give the loads to solve for, --case NAME or --combination TEXT (one of them)"};
-    const std::string asked = parser.value(QLatin1String(isCase ? "case" : "combination")).toStdString();
-    Result<NodeForces> loads = isCase ? caseLoadsNamed(design, truss, asked) : combinationLoads(design, truss, asked);
-    if (!loads.value)
-        loads.error = (isCase ? "--case: " : "--combination: ") + loads.error;
-    return loads;
+    err << "kvrtool: " << QString::fromStdString(why) << '\n';
+    return kvrExit::failed;
+}
+
+std::optional<QString> valueOf(const QCommandLineParser& parser, const char* option)
+{
+    return parser.isSet(QLatin1String(option)) ? std::optional(parser.value(QLatin1String(option))) : std::nullopt;
 }
 
 }  // namespace
@@ -51,44 +46,36 @@ std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTex
 {
     TrussAnalysis analysis = solveTruss(truss);
     if (!analysis.value)
-        refuse(err, analysis.error);
+        refused(err, analysis.error);
     return std::move(analysis.value);
 }
 
 int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     return runOnFile(solveForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
-        bool refused = false;
-        const std::optional<DesignFile> design = designFileOf(parser, err, refused);
-        if (refused)
+        bool unreadable = false;
+        const std::optional<DesignFile> design = designFileOf(parser, err, unreadable);
+        const loadsText::AskedLoads asked{valueOf(parser, "case"), valueOf(parser, "combination")};
+        if (unreadable)
             return kvrExit::failed;
-        if (!design && (parser.isSet(QStringLiteral("case")) || parser.isSet(QStringLiteral("combination")))) {
-            refuse(err, parser.isSet(QStringLiteral("case")) ? "--case: give the design file with --design"
-                                                              : "--combination: give the design file with --design");
-            return kvrExit::failed;
-        }
-        std::optional<TrussSolution> solution;
-        if (design) {
-            const Result<NodeForces> loads = askedLoads(parser, *design, truss);
-            if (!loads.value)
-                return refuse(err, loads.error), kvrExit::failed;
-            TrussAnalysis analysis = std::move(solveTruss(truss, std::span(&*loads.value, 1)).front());
-            if (!analysis.value)
-                return refuse(err, analysis.error), kvrExit::failed;
-            solution = std::move(analysis.value);
-        } else if (!(solution = solvedOrRefused(truss, err))) {
-            return kvrExit::failed;
-        }
+        if (!design && (asked.caseName || asked.combination))
+            return refused(err, asked.caseName ? "--case: give the design file with --design"
+                                               : "--combination: give the design file with --design");
+        const Result<loadsText::Loads> loads = design ? loadsText::loadsOf(*design, asked, truss) : Result<loadsText::Loads>{};
+        if (design && !loads.value)
+            return refused(err, loads.error);
+        TrussAnalysis analysis =
+            design ? std::move(solveTruss(truss, std::span(&loads.value->forces, 1)).front()) : solveTruss(truss);
+        if (!analysis.value)
+            return refused(err, analysis.error);
+        const TrussSolution& solution = *analysis.value;
         if (parser.isSet(QStringLiteral("csv"))) {
-            out << solutionCsv(truss, *solution);
-            if (const QString warning = largeDisplacementWarning(truss, *solution); !warning.isEmpty())
+            out << solutionCsv(truss, solution);
+            if (const QString warning = largeDisplacementWarning(truss, solution); !warning.isEmpty())
                 err << "kvrtool: " << warning << '\n';
         } else {
-            if (design) {
-                const bool isCase = parser.isSet(QStringLiteral("case"));
-                out << loadsText::loadsLine(*design, parser.value(QLatin1String(isCase ? "case" : "combination")), isCase);
-            }
-            out << solutionSummaryText(truss, *solution) << solutionTablesText(truss, *solution);
+            out << (design ? loads.value->line : QString()) << solutionSummaryText(truss, solution)
+                << solutionTablesText(truss, solution);
         }
         return kvrExit::ok;
     });
