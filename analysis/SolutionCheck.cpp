@@ -28,12 +28,13 @@ std::size_t largestAt(const std::vector<W>& v)
 // moment divided by the truss's size. reaction(n, d): node n's in x (d 0)
 // or y (d 1).
 template <class W, class Reaction>
-W overallBalance(const TrussFileContent& t, Reaction reaction)
+W overallBalance(const TrussFileContent& t, const NodeForces& loads, Reaction reaction)
 {
     const int pin = std::max(supportsOf(t).pin(), 1);  // a checked truss has one
     W x = W(0), y = W(0), moment = W(0);
     for (int n = 1; n <= t.noNodes; ++n) {
-        const W fx = reaction(n, 0), fy = reaction(n, 1) + W(t.node(n, NodeColumn::Load));
+        const NodeForce& load = loads[u(n)];
+        const W fx = reaction(n, 0) + W(load.fx), fy = reaction(n, 1) + W(load.fy);
         x += fx;
         y += fy;
         moment += (W(t.node(n, NodeColumn::X)) - W(t.node(pin, NodeColumn::X))) * fy
@@ -58,9 +59,9 @@ std::string tooLarge(const std::string& numbers, const std::string& unbalanced, 
 template <class W>
 class SolutionChecker {
 public:
-    SolutionChecker(const TrussSystem& s, const std::vector<Bar<W>>& bars, const Refined<W>& r, const std::vector<W>& force,
-                    const ErrorBounds& bound)
-        : s_(s), t_(s.truss), freedoms_(s.freedoms), bars_(bars), r_(r), force_(force), bound_(bound)
+    SolutionChecker(const TrussSystem& s, const NodeForces& loads, const std::vector<Bar<W>>& bars, const Refined<W>& r,
+                    const std::vector<W>& force, const ErrorBounds& bound)
+        : s_(s), t_(s.truss), loads_(loads), freedoms_(s.freedoms), bars_(bars), r_(r), force_(force), bound_(bound)
     {
     }
 
@@ -73,6 +74,7 @@ public:
         solution_.members.resize(t_.memberRows());
         solution_.unknowns = freedoms_.count();
         solution_.arithmetic = arithmetic;
+        solution_.loads = loads_;
         memberForces();
         heldForces();
         nodeResults();
@@ -120,10 +122,12 @@ private:
         heldCorrected_.assign(held_.size(), 0.0);
         heldRounding_.assign(held_.size(), 0.0);
         heldTerms_.assign(held_.size(), 1);
-        for (int n = 1; n <= t_.noNodes; ++n) {
-            held_[Freedoms::slot(n, 1)] = W(t_.node(n, NodeColumn::Load));
-            heldSize_[Freedoms::slot(n, 1)] = magnitude(held_[Freedoms::slot(n, 1)]);
-        }
+        for (int n = 1; n <= t_.noNodes; ++n)
+            for (int d = 0; d < directions; ++d) {
+                const std::size_t slot = Freedoms::slot(n, d);
+                held_[slot] = W(d == 0 ? loads_[u(n)].fx : loads_[u(n)].fy);
+                heldSize_[slot] = magnitude(held_[slot]);
+            }
         for (std::size_t m = 1; m < bars_.size(); ++m) {
             const Bar<W>& bar = bars_[m];
             const W f = W(printed_[m]);
@@ -188,21 +192,23 @@ private:
     // each carrying its node's load, against all of them.
     void measureBalance()
     {
-        loadsOn_ = loadsOf<W>(t_, freedoms_);
+        loadsOn_ = loadsOf<W>(loads_, freedoms_);
         const std::vector<W> left = outOfBalance(bars_, s_.at, printed_, loadsOn_);
         worstNode_ = largestAt(left);
         solution_.residual = left.empty() ? 0.0 : static_cast<double>(magnitude(left[worstNode_]));
         const auto printedReaction = [&](int n, int d) { return W(d == 0 ? solution_.nodes[u(n)].rx : solution_.nodes[u(n)].ry); };
-        solution_.imbalance = static_cast<double>(overallBalance<W>(t_, printedReaction));
-        for (int n = 1; n <= t_.noNodes; ++n) {
-            loads_ += std::fabs(t_.node(n, NodeColumn::Load));
-            if (freedoms_.index(n, 1) >= 0)
-                memberLoads_ += std::fabs(t_.node(n, NodeColumn::Load));
-        }
+        solution_.imbalance = static_cast<double>(overallBalance<W>(t_, loads_, printedReaction));
+        for (int n = 1; n <= t_.noNodes; ++n)
+            for (int d = 0; d < directions; ++d) {
+                const double size = std::fabs(d == 0 ? loads_[u(n)].fx : loads_[u(n)].fy);
+                allLoads_ += size;
+                if (freedoms_.index(n, d) >= 0)
+                    memberLoads_ += size;
+            }
         for (const MemberResult& member : solution_.members)
             largestForce_ = std::max(largestForce_, std::fabs(member.force));
         solution_.tolerance = relativeTolerance * memberLoads_;
-        solution_.reactionTolerance = relativeTolerance * loads_;
+        solution_.reactionTolerance = relativeTolerance * allLoads_;
     }
 
     CheckedSolution verdict(const std::string& uncertainNode)
@@ -228,7 +234,7 @@ private:
     CheckedSolution unbalancedNode() const
     {
         const std::string where = freedoms_.nameOf(static_cast<int>(worstNode_));
-        const std::string loadsWord = memberLoads_ == loads_ ? "loads" : "loads off the supports";
+        const std::string loadsWord = memberLoads_ == allLoads_ ? "loads" : "loads off the supports";
         if (largestOf(outOfBalance(bars_, s_.at, force_, loadsOn_)) <= W(solution_.tolerance))
             return {std::nullopt, where, tooLarge("member forces", "this node", loadsWord, largestForce_, memberLoads_)};
         return {std::nullopt, where, {}};
@@ -238,14 +244,15 @@ private:
     CheckedSolution unbalancedTruss() const
     {
         const auto exactReaction = [&](int n, int d) { return freedoms_.index(n, d) < 0 ? -held_[Freedoms::slot(n, d)] : W(0); };
-        if (overallBalance<W>(t_, exactReaction) <= W(solution_.reactionTolerance))
+        if (overallBalance<W>(t_, loads_, exactReaction) <= W(solution_.reactionTolerance))
             return {std::nullopt, "node " + std::to_string(strongestSupport_),
-                    tooLarge("reactions", "the truss", "loads", strongest_, loads_)};
+                    tooLarge("reactions", "the truss", "loads", strongest_, allLoads_)};
         return {std::nullopt, "node " + std::to_string(worstSupport_), {}};
     }
 
     const TrussSystem& s_;
     const TrussFileContent& t_;
+    const NodeForces& loads_;
     const Freedoms& freedoms_;
     const std::vector<Bar<W>>& bars_;
     const Refined<W>& r_;
@@ -263,21 +270,21 @@ private:
     W largestMove_ = W(0);
     std::vector<W> loadsOn_;
     std::size_t worstNode_ = 0;
-    double loads_ = 0, memberLoads_ = 0, largestForce_ = 0;
+    double allLoads_ = 0, memberLoads_ = 0, largestForce_ = 0;
 };
 
 }  // namespace
 
 template <class W>
-CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>& bars, const Refined<W>& r,
-                                const std::vector<W>& force, const ErrorBounds& bound, int arithmetic)
+CheckedSolution checkedSolution(const TrussSystem& s, const NodeForces& loads, const std::vector<Bar<W>>& bars,
+                                const Refined<W>& r, const std::vector<W>& force, const ErrorBounds& bound, int arithmetic)
 {
-    return SolutionChecker<W>(s, bars, r, force, bound).run(arithmetic);
+    return SolutionChecker<W>(s, loads, bars, r, force, bound).run(arithmetic);
 }
 
-template CheckedSolution checkedSolution(const TrussSystem&, const std::vector<Bar<Extended>>&, const Refined<Extended>&,
+template CheckedSolution checkedSolution(const TrussSystem&, const NodeForces&, const std::vector<Bar<Extended>>&, const Refined<Extended>&,
                                          const std::vector<Extended>&, const ErrorBounds&, int);
 #if AMBRELL_HAS_QUAD
-template CheckedSolution checkedSolution(const TrussSystem&, const std::vector<Bar<Quad>>&, const Refined<Quad>&,
+template CheckedSolution checkedSolution(const TrussSystem&, const NodeForces&, const std::vector<Bar<Quad>>&, const Refined<Quad>&,
                                          const std::vector<Quad>&, const ErrorBounds&, int);
 #endif

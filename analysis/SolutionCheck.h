@@ -9,7 +9,7 @@
 #include "analysis/TrussResults.h"
 #include "analysis/TrussSystem.h"
 
-// A refined solution (force: its members' forces, as forcesOf gives them)
+// A refined solution of the truss under loads (force: its members' forces, as forcesOf gives them)
 // turned into the numbers solve gives, with the accuracy of each kind of
 // number, and checked: the solution, or the place where it is least
 // certain.
@@ -23,12 +23,12 @@ struct CheckedSolution {
 };
 
 template <class W>
-CheckedSolution checkedSolution(const TrussSystem& s, const std::vector<Bar<W>>& bars, const Refined<W>& r,
-                                const std::vector<W>& force, const ErrorBounds& bound, int arithmetic);
+CheckedSolution checkedSolution(const TrussSystem& s, const NodeForces& loads, const std::vector<Bar<W>>& bars,
+                                const Refined<W>& r, const std::vector<W>& force, const ErrorBounds& bound, int arithmetic);
 
-extern template CheckedSolution checkedSolution(const TrussSystem&, const std::vector<Bar<Extended>>&, const Refined<Extended>&,
+extern template CheckedSolution checkedSolution(const TrussSystem&, const NodeForces&, const std::vector<Bar<Extended>>&, const Refined<Extended>&,
                                                 const std::vector<Extended>&, const ErrorBounds&, int);
 #if AMBRELL_HAS_QUAD
-extern template CheckedSolution checkedSolution(const TrussSystem&, const std::vector<Bar<Quad>>&, const Refined<Quad>&,
+extern template CheckedSolution checkedSolution(const TrussSystem&, const NodeForces&, const std::vector<Bar<Quad>>&, const Refined<Quad>&,
                                                 const std::vector<Quad>&, const ErrorBounds&, int);
 #endif

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/NodeLoads.h"
 #include "analysis/Precision.h"
 #include "kvrfile/TrussFileReader.h"
 #include "kvrfile/TrussStructure.h"
@@ -63,13 +64,17 @@ struct MemberFreedoms {
 };
 std::vector<MemberFreedoms> memberFreedomsOf(const TrussFileContent& t, const Freedoms& freedoms);
 
-// The vertical node loads on the free displacements, kN.
+// The node loads on the free displacements, kN; a load where a support
+// holds its node in its direction goes into the reaction.
 template <class T>
-std::vector<T> loadsOf(const TrussFileContent& t, const Freedoms& freedoms)
+std::vector<T> loadsOf(const NodeForces& loads, const Freedoms& freedoms)
 {
     std::vector<T> f(static_cast<std::size_t>(freedoms.count()), T(0));
-    for (int n = 1; n <= t.noNodes; ++n)
-        if (const int y = freedoms.index(n, 1); y >= 0)
-            f[static_cast<std::size_t>(y)] = T(t.node(n, NodeColumn::Load));
+    for (std::size_t n = 1; n < loads.size(); ++n) {
+        if (const int x = freedoms.index(int(n), 0); x >= 0)
+            f[static_cast<std::size_t>(x)] = T(loads[n].fx);
+        if (const int y = freedoms.index(int(n), 1); y >= 0)
+            f[static_cast<std::size_t>(y)] = T(loads[n].fy);
+    }
     return f;
 }

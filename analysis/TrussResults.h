@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/NodeLoads.h"
+
 // What solving a truss gives, and how sure of it it is: the vocabulary that
 // the solver, its check and everything that shows a solution share.
 
@@ -61,6 +63,7 @@ struct TrussSolution {
     double reactionTolerance = 0.0;  // kN: what imbalance and accuracy.reaction stay within, relativeTolerance of all the loads
     Accuracy accuracy;
     int arithmetic = 53;             // bits of the arithmetic whose factorisation passed the check
+    NodeForces loads;                // kN, by node: what the truss was solved for
 };
 
 // The arithmetic of so many significand bits as an engineer reads it:

@@ -1,5 +1,7 @@
 #include "analysis/TrussSolver.h"
 
+#include <cmath>
+
 #include "analysis/AnalysisLimits.h"
 #include "analysis/Equilibrium.h"
 #include "analysis/ErrorBound.h"
@@ -27,68 +29,82 @@ std::string mechanismLine(const Rigidity& r)
     return r.where + ": the truss is a mechanism: " + r.freeMotion + " without any member changing length";
 }
 
-// One factorisation in T, refined with residuals in W, its error bounded,
-// checked.
+// One factorisation in T; each case's solution refined with residuals in
+// W, its error bounded, checked. Only the cases asked for (those not yet
+// solved) are solved.
 template <class T, class W>
-CheckedSolution attempt(const TrussSystem& s, int steps)
+std::vector<CheckedSolution> attempt(const TrussSystem& s, std::span<const NodeForces> cases, const std::vector<bool>& asked,
+                                     int steps)
 {
+    std::vector<CheckedSolution> results(cases.size());
     const std::vector<Bar<T>> bars = barsOf<T>(s.truss);
     LdlFactor<T> factor;
     const int failed = factor.factorise(s.pattern.upper(), s.shape,
                                         s.pattern.values(bars, [](std::size_t, const Bar<T>& bar) { return bar.stiffness; }));
-    if (failed >= 0)
-        return {std::nullopt, s.freedoms.nameOf(s.pattern.unknownAt(failed)), {}};
+    if (failed >= 0) {
+        for (CheckedSolution& r : results)
+            r.leastCertain = s.freedoms.nameOf(s.pattern.unknownAt(failed));
+        return results;
+    }
     const std::vector<Bar<W>> wide = barsOf<W>(s.truss);
-    const std::vector<W> loads = loadsOf<W>(s.truss, s.freedoms);
-    const auto residualOf = [&](const std::vector<W>& x) { return outOfBalance(wide, s.at, forcesOf(wide, s.at, x), loads); };
-    const Refined<W> refined = refine(factor, s.pattern, loads, residualOf, steps);
-    const std::vector<W> force = forcesOf(wide, s.at, refined.x);
-    return checkedSolution(s, wide, refined, force, errorBoundsOf(s, factor, wide, loads, refined, force), Precision<T>::bits);
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        if (!asked[c])
+            continue;
+        const std::vector<W> loads = loadsOf<W>(cases[c], s.freedoms);
+        const auto residualOf = [&](const std::vector<W>& x) { return outOfBalance(wide, s.at, forcesOf(wide, s.at, x), loads); };
+        const Refined<W> refined = refine(factor, s.pattern, loads, residualOf, steps);
+        const std::vector<W> force = forcesOf(wide, s.at, refined.x);
+        results[c] = checkedSolution(s, cases[c], wide, refined, force, errorBoundsOf(s, factor, wide, loads, refined, force),
+                                     Precision<T>::bits);
+    }
+    return results;
 }
 
-// The arithmetics, narrowest first, each tried while the one before falls
-// short of the check (not on a limit of double that no arithmetic lifts)
-// and the work so far, the exact mechanism test's included, and its own fit
-// the budget.
+// Whether a case fell short of the check where a wider arithmetic may pass
+// it (not on a limit of double that no arithmetic lifts).
+bool shortOf(const CheckedSolution& r) { return !r.solution && r.limit.empty(); }
+
+// The arithmetics, narrowest first, each tried on the cases the one before
+// left short of the check while the work so far, the exact mechanism
+// test's included, and its own fit the budget.
 struct Solved {
     CheckedSolution result;
     int widest = 0;  // bits of the widest arithmetic tried
 };
 
-Solved solved(const TrussSystem& s, double exactTestWork)
+std::vector<Solved> solved(const TrussSystem& s, std::span<const NodeForces> cases, double exactTestWork)
 {
     using namespace analysisLimits;
-    const double attemptWork = s.shape.operations + solutionsPerAttempt * 2 * double(s.shape.entries);  // in double
-    double spent = exactTestWork + attemptWork;
-    const auto widerWorthTrying = [&](const Solved& r, double cost) {
-        return !r.result.solution && r.result.limit.empty() && (spent += attemptWork * cost) <= workBudget;
+    const auto attemptWork = [&](std::size_t count) {
+        return s.shape.operations + double(count) * solutionsPerAttempt * 2 * double(s.shape.entries);  // in double
     };
-    Solved r{attempt<double, Extended>(s, 10), Precision<double>::bits};
+    double spent = exactTestWork + attemptWork(cases.size());
+    std::vector<Solved> r(cases.size());
+    std::vector<bool> asked(cases.size(), true);
+    const auto take = [&](std::vector<CheckedSolution> results, int bits) {
+        for (std::size_t c = 0; c < cases.size(); ++c)
+            if (asked[c])
+                r[c] = {std::move(results[c]), bits};
+    };
+    // Which cases a wider arithmetic of this cost is tried on: none once the budget is spent.
+    const auto widerWorthTrying = [&](double cost) {
+        std::size_t count = 0;
+        for (std::size_t c = 0; c < cases.size(); ++c)
+            count += (asked[c] = shortOf(r[c].result)) ? 1 : 0;
+        return count > 0 && (spent += attemptWork(count) * cost) <= workBudget;
+    };
+    take(attempt<double, Extended>(s, cases, asked, 10), Precision<double>::bits);
     if constexpr (Precision<Extended>::bits > Precision<double>::bits)
-        if (widerWorthTrying(r, extendedCost))
-            r = {attempt<Extended, Quad>(s, 8), Precision<Extended>::bits};
+        if (widerWorthTrying(extendedCost))
+            take(attempt<Extended, Quad>(s, cases, asked, 8), Precision<Extended>::bits);
     if constexpr (Precision<Quad>::bits > Precision<Extended>::bits)
-        if (widerWorthTrying(r, quadCost))
-            r = {attempt<Quad, Quad>(s, 5), Precision<Quad>::bits};
+        if (widerWorthTrying(quadCost))
+            take(attempt<Quad, Quad>(s, cases, asked, 5), Precision<Quad>::bits);
     return r;
 }
 
-}  // namespace
-
-TrussAnalysis solveTruss(const TrussFileContent& truss)
+TrussAnalysis analysisOf(Solved s)
 {
-    const TrussCheckReport report = checkTruss(truss);
-    if (!report.findings.empty())
-        return {std::nullopt, refusalOf(report.findings)};
-
-    const TrussSystem system(truss);
-    const Rigidity rigidity = rigidityOf(system);
-    if (rigidity.verdict == Rigidity::Verdict::Mechanism)
-        return {std::nullopt, mechanismLine(rigidity)};
-    if (!system.tooInterconnected.empty())
-        return {std::nullopt, system.tooInterconnected};
-
-    Solved s = solved(system, rigidity.work);
     if (!s.result.solution && !s.result.limit.empty())
         return {std::nullopt, s.result.leastCertain + ": " + s.result.limit};
     if (!s.result.solution)
@@ -97,4 +113,67 @@ TrussAnalysis solveTruss(const TrussFileContent& truss)
                                   + (s.widest < Precision<Quad>::bits ? ", the widest its size allows here" : "")
                                   + "; its solution is least certain here"};
     return {std::move(s.result.solution), {}};
+}
+
+// Why the truss cannot be solved for any load, or empty.
+std::string unsolvable(const TrussSystem& system, const Rigidity& rigidity, std::size_t cases)
+{
+    using namespace analysisLimits;
+    if (rigidity.verdict == Rigidity::Verdict::Mechanism)
+        return mechanismLine(rigidity);
+    if (!system.tooInterconnected.empty())
+        return system.tooInterconnected;
+    if (system.shape.operations + double(cases) * solutionsPerAttempt * 2 * double(system.shape.entries) > workBudget)
+        return "file: " + std::to_string(cases) + " load cases on a truss of " + std::to_string(system.freedoms.count())
+               + " unknowns are more than one analysis takes on; solve fewer at a time";
+    return {};
+}
+
+// A load that is no number: the design's loads are checked before, the file's by checkTruss.
+std::string unfiniteLoad(const NodeForces& loads)
+{
+    for (std::size_t n = 1; n < loads.size(); ++n)
+        if (!std::isfinite(loads[n].fx) || !std::isfinite(loads[n].fy))
+            return "node " + std::to_string(n) + ": its load is not a finite number";
+    return {};
+}
+
+// The cases on a truss that check finds consistent.
+std::vector<TrussAnalysis> solveChecked(const TrussFileContent& truss, std::span<const NodeForces> cases)
+{
+    const auto refuseAll = [&](const std::string& why) { return std::vector<TrussAnalysis>(cases.size(), {std::nullopt, why}); };
+    for (const NodeForces& loads : cases) {
+        if (loads.size() != truss.nodeRows())
+            return refuseAll("file: the loads are given for " + std::to_string(loads.size()) + " nodes, not "
+                             + std::to_string(truss.nodeRows()));
+        if (const std::string why = unfiniteLoad(loads); !why.empty())
+            return refuseAll(why);
+    }
+
+    const TrussSystem system(truss);
+    const Rigidity rigidity = rigidityOf(system);
+    if (const std::string why = unsolvable(system, rigidity, cases.size()); !why.empty())
+        return refuseAll(why);
+
+    std::vector<TrussAnalysis> analyses;
+    for (Solved& s : solved(system, cases, rigidity.work))
+        analyses.push_back(analysisOf(std::move(s)));
+    return analyses;
+}
+
+}  // namespace
+
+std::vector<TrussAnalysis> solveTruss(const TrussFileContent& truss, std::span<const NodeForces> cases)
+{
+    if (const TrussCheckReport report = checkTruss(truss); !report.findings.empty())
+        return std::vector<TrussAnalysis>(cases.size(), {std::nullopt, refusalOf(report.findings)});
+    return solveChecked(truss, cases);
+}
+
+TrussAnalysis solveTruss(const TrussFileContent& truss)
+{
+    if (const TrussCheckReport report = checkTruss(truss); !report.findings.empty())
+        return {std::nullopt, refusalOf(report.findings)};
+    const NodeForces loads[] = {fileLoadsOf(truss)};
+    return std::move(solveChecked(truss, loads).front());
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
+#include <vector>
 
+#include "analysis/NodeLoads.h"
 #include "analysis/TrussResults.h"
 #include "kvrfile/Result.h"
 #include "kvrfile/TrussFileReader.h"
@@ -17,3 +20,9 @@ using TrussAnalysis = Result<TrussSolution>;
 // reactions are too large for its loads to balance them, rounded to
 // double, to relativeTolerance.
 TrussAnalysis solveTruss(const TrussFileContent& truss);
+
+// The truss under each of several loads, each solution checked as above:
+// one factorisation serves them all (a wider arithmetic, where one is
+// needed, serves the cases that need it). Each load nodeRows() long. A
+// refusal of the truss itself is every case's.
+std::vector<TrussAnalysis> solveTruss(const TrussFileContent& truss, std::span<const NodeForces> cases);

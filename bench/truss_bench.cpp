@@ -120,7 +120,7 @@ void solveUnchecked(benchmark::State& state)
         LdlFactor<double> factor;
         factor.factorise(system.pattern.upper(), system.shape,
                          system.pattern.values(bars, [](std::size_t, const Bar<double>& bar) { return bar.stiffness; }));
-        const std::vector<double> loads = loadsOf<double>(content, system.freedoms);
+        const std::vector<double> loads = loadsOf<double>(fileLoadsOf(content), system.freedoms);
         std::vector<double> x(loads.size()), u(loads.size());
         for (std::size_t i = 0; i < loads.size(); ++i)
             x[std::size_t(system.pattern.positionOf(int(i)))] = loads[i];

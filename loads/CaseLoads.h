@@ -4,18 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/NodeLoads.h"
 #include "kvrfile/Result.h"
 #include "kvrfile/TrussFileContent.h"
 #include "loads/Combination.h"
 #include "loads/DesignFile.h"
-
-// A load on a node, kN: fx to the right, fy upwards (downwards negative).
-struct NodeForce {
-    double fx = 0.0, fy = 0.0;
-};
-
-// Indexed by node number as in the truss file; row 0 stays zero.
-using NodeForces = std::vector<NodeForce>;
 
 // The loads of one case on the nodes of a truss.
 struct CaseLoads {

@@ -36,7 +36,7 @@ QString holdsText(const Verdict& v)
 // The cells padded to their widths (negative: left-aligned), two blanks
 // apart, the line's end without blanks; written straight onto out, for the
 // tables of tens of thousands of members.
-void line(QString& out, std::initializer_list<QString> cells, std::initializer_list<int> widths)
+void line(QString& out, const QStringList& cells, std::initializer_list<int> widths)
 {
     auto width = widths.begin();
     bool first = true;
@@ -189,6 +189,14 @@ QString verdictText(const TrussDesign& design)
     return out;
 }
 
+// A CSV field, quoted where it holds a comma, a quote or a line's end (RFC 4180).
+QString csvField(const QString& field)
+{
+    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
+        return field;
+    return u'"' + QString(field).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
+}
+
 }  // namespace
 
 QString groupTitle(MemberGroup group) { return QString::fromLatin1(titleOf(group)); }
@@ -214,8 +222,15 @@ QString notCheckedHere()
                           "force), torsional and flexural-torsional buckling");
 }
 
-void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design)
+void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design,
+            const MemberCombinations& combination)
 {
+    const auto withCombination = [&](std::initializer_list<QString> cells, int member) {
+        QStringList all(cells);
+        if (!combination.empty())
+            all << (member < 0 ? QStringLiteral("combination") : combination[std::size_t(member)]);
+        return all;
+    };
     const DesignSettings& settings = design.settings;
     QString out;
     if (settings.code == DesignCode::En1993)
@@ -223,7 +238,8 @@ void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolut
                    .arg(number(settings.factors.gammaM0), number(settings.factors.gammaM1));
     else
         out += QStringLiteral("design: AISC 360-16 LRFD, E 29000 ksi; tension with An = Ag and U = 1 (welded ends)");
-    out += QStringLiteral("; the forces of the file's loads taken as design (factored) values\n\nsections\n");
+    out += combination.empty() ? QStringLiteral("; the forces of the file's loads taken as design (factored) values\n\nsections\n")
+                               : QStringLiteral("; each member checked for the strength combination that governs it\n\nsections\n");
     for (const MemberGroup group : designGroups)
         out += QStringLiteral("  %1  %2; %3; %4\n")
                    .arg(groupTitle(group).leftJustified(12), sectionText(*design.sections.at(group)),
@@ -231,10 +247,11 @@ void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolut
     out += areaNote(truss, design);
 
     out += QStringLiteral("\ngoverning member of each group\n");
-    const std::initializer_list<int> governingWidths{-12, 6, 11, 15, 11, -1};
+    const std::initializer_list<int> governingWidths{-12, 6, 11, 15, 11, -15, -1};
     line(out,
-         {QStringLiteral("group"), QStringLiteral("member"), QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"),
-          QStringLiteral("utilisation"), QStringLiteral("check")},
+         withCombination({QStringLiteral("group"), QStringLiteral("member"), QStringLiteral("force (kN)"),
+                          QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"), QStringLiteral("check")},
+                         -1),
          governingWidths);
     for (const MemberGroup group : designGroups) {
         const int at = design.governingMember(group);
@@ -243,18 +260,20 @@ void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolut
         const MemberDesign& m = design.members[std::size_t(at - 1)];
         const Verdict& v = m.verdict();
         line(out,
-             {groupTitle(group), QString::number(at), forceText(solution, m.force),
-              v.governing == CheckKind::NotChecked ? QStringLiteral("-") : number(v.resistance, 5), utilisationText(v),
-              checkText(m)},
+             withCombination({groupTitle(group), QString::number(at), forceText(solution, m.force),
+                              v.governing == CheckKind::NotChecked ? QStringLiteral("-") : number(v.resistance, 5),
+                              utilisationText(v), checkText(m)},
+                             at),
              governingWidths);
     }
 
     out += QStringLiteral("\nmembers (utilisation rounded up)\n");
-    const std::initializer_list<int> memberWidths{6, -12, -16, 8, 11, 15, 11, -11, -1};
+    const std::initializer_list<int> memberWidths{6, -12, -16, 8, 11, 15, 11, -11, -11, -1};
     line(out,
-         {QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"), QStringLiteral("L (m)"),
-          QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"), QStringLiteral("holds"),
-          QStringLiteral("governing")},
+         withCombination({QStringLiteral("member"), QStringLiteral("group"), QStringLiteral("section"), QStringLiteral("L (m)"),
+                          QStringLiteral("force (kN)"), QStringLiteral("resistance (kN)"), QStringLiteral("utilisation"),
+                          QStringLiteral("holds"), QStringLiteral("governing")},
+                         -1),
          memberWidths);
     std::map<MemberGroup, QString> designations;
     for (const auto& [group, section] : design.sections)
@@ -274,10 +293,12 @@ void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolut
     for (const MemberDesign& m : design.members) {
         const Verdict& v = m.verdict();
         line(out,
-             {QString::number(m.member), QLatin1String(groupName(m.group)), designations[m.group],
-              memo(lastLength, length, m.length, resultText::digits), forceText(solution, m.force),
-              v.governing == CheckKind::NotChecked ? QStringLiteral("-") : memo(lastResistance, resistance, v.resistance, 5),
-              utilisationText(v), holdsText(v), QLatin1String(checkKindName(v.governing))},
+             withCombination({QString::number(m.member), QLatin1String(groupName(m.group)), designations[m.group],
+                              memo(lastLength, length, m.length, resultText::digits), forceText(solution, m.force),
+                              v.governing == CheckKind::NotChecked ? QStringLiteral("-")
+                                                                   : memo(lastResistance, resistance, v.resistance, 5),
+                              utilisationText(v), holdsText(v), QLatin1String(checkKindName(v.governing))},
+                             m.member),
              memberWidths);
         if (out.size() > 32768) {
             stream << out;
@@ -326,11 +347,14 @@ QStringList memberCells(const TrussSolution& solution, const MemberDesign& m)
             QLatin1String(checkKindName(v.governing))};
 }
 
-void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design)
+void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design, const MemberCombinations& combination)
 {
-    QString out = csvHeads().join(u',') + u'\n';
+    QString out = csvHeads().join(u',') + (combination.empty() ? QString() : QStringLiteral(",combination")) + u'\n';
     for (const MemberDesign& m : design.members) {
-        out += memberCells(solution, m).join(u',') + u'\n';
+        out += memberCells(solution, m).join(u',');
+        if (!combination.empty())
+            out += u',' + csvField(combination[std::size_t(m.member)]);
+        out += u'\n';
         if (out.size() > 32768) {
             stream << out;
             out.clear();

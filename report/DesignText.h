@@ -28,7 +28,12 @@ QString notCheckedHere();  // what no check here covers: connections, bending, .
 // verdict; what is not checked.
 QString report(const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design);
 // The same written to stream as it is made, never held whole: megabytes for the largest truss.
-void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design);
+// combination: for a design for the envelope of the design file's
+// combinations, each member's governing one, by member number, which a
+// column then shows; empty for the file's own loads.
+using MemberCombinations = std::vector<QString>;
+void report(QTextStream& stream, const TrussFileContent& truss, const TrussSolution& solution, const TrussDesign& design,
+            const MemberCombinations& combination = {});
 
 // The file's A where it is not its group's section's area, and why that
 // matters; empty when every member's A is its section's.
@@ -61,7 +66,7 @@ QString defaultGrade(DesignCode code);
 // member,group,section,length_m,force_kN,resistance_kN,utilisation,governing
 // (resistance and utilisation empty for a member not checked).
 QString csv(const TrussSolution& solution, const TrussDesign& design);
-void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design);
+void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design, const MemberCombinations& combination = {});
 
 // The choice of a settled sizing and its steel.
 QString sizingReport(const Sizing& sizing);

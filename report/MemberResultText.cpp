@@ -9,7 +9,7 @@
 MemberResultText::MemberResultText(const TrussFileContent& truss, const TrussSolution& solution)
     : truss(truss),
       solution(solution),
-      mirror(mirrorMembers(truss))
+      mirror(mirrorMembers(truss, solution.loads))
 {
 }
 

@@ -54,7 +54,7 @@ std::vector<int> mirrorNodes(const TrussFileContent& t)
 
 // Loads the same; supports the same, but a lone pin may mirror a roller:
 // under loads that are all vertical it takes no load across either.
-bool nodesAlike(const TrussFileContent& t, const std::vector<int>& mirror)
+bool nodesAlike(const TrussFileContent& t, const NodeForces& loads, const std::vector<int>& mirror)
 {
     int pins = 0;
     for (int n = 1; n <= t.noNodes; ++n)
@@ -64,7 +64,7 @@ bool nodesAlike(const TrussFileContent& t, const std::vector<int>& mirror)
         const float support = t.node(n, NodeColumn::Support), other = t.node(m, NodeColumn::Support);
         const bool held = support == SupportCode::Pin || support == SupportCode::Roller;
         const bool otherHeld = other == SupportCode::Pin || other == SupportCode::Roller;
-        if (mirror[std::size_t(m)] != n || !sameProperty(t.node(n, NodeColumn::Load), t.node(m, NodeColumn::Load))
+        if (mirror[std::size_t(m)] != n || !sameProperty(float(loads[std::size_t(n)].fy), float(loads[std::size_t(m)].fy))
             || (support != other && !(pins == 1 && held && otherHeld)))
             return false;
     }
@@ -75,10 +75,16 @@ bool nodesAlike(const TrussFileContent& t, const std::vector<int>& mirror)
 
 std::vector<int> mirrorMembers(const TrussFileContent& t)
 {
-    if (!t.hasTables() || t.noNodes < 1 || t.noMembers < 1)
+    return t.hasTables() ? mirrorMembers(t, fileLoadsOf(t)) : std::vector<int>{};
+}
+
+std::vector<int> mirrorMembers(const TrussFileContent& t, const NodeForces& loads)
+{
+    if (!t.hasTables() || t.noNodes < 1 || t.noMembers < 1 || loads.size() != t.nodeRows()
+        || std::any_of(loads.begin(), loads.end(), [](const NodeForce& f) { return f.fx != 0.0; }))
         return {};
     const std::vector<int> node = mirrorNodes(t);
-    if (node.empty() || !nodesAlike(t, node))
+    if (node.empty() || !nodesAlike(t, loads, node))
         return {};
     std::map<std::pair<int, int>, int> joining;
     const auto ends = [&](int m) {

@@ -74,6 +74,54 @@ TEST_P(DesignCommandRow, SaysItsVerdictOrItsMistake)
 
 INSTANTIATE_TEST_SUITE_P(Kvrtool, DesignCommandRow, ::testing::ValuesIn(designCases), ByRowName{});
 
+// The design file's loads: solve for a case or a combination, design for
+// the envelope; each mistake in one line.
+struct DesignFileCase {
+    const char* name;
+    QStringList arguments;  // t.kvr and d.toml stand for the files
+    int status;
+    const char* text;  // on the standard output for 0 and 3, else on the standard error
+};
+
+const DesignFileCase designFileCases[] = {
+    {"solve for a case", {"solve", "t.kvr", "--design", "d.toml", "--case", "W"}, 0, "loads: case W of "},
+    {"solve for a combination", {"solve", "t.kvr", "--design", "d.toml", "--combination", "1.0 G - 1.5 W"}, 0,
+     "loads: 1.0 G - 1.5 W of "},
+    {"the envelope names the governing combination", {"design", "t.kvr", "--design", "d.toml"}, 0, "(6.6))  ULS 2\n"},
+    {"its CSV a column after governing", {"design", "t.kvr", "--design", "d.toml", "--csv"}, 0,
+     "utilisation,governing,combination\n1,bottom chord,"},
+    {"the combinations listed", {"design", "t.kvr", "--design", "d.toml", "--list-combinations"}, 0,
+     "ULS 1  1.35 G + 1.5 W  EN 1990 6.10\nULS 2  1.35 G"},
+    {"a case the file has not", {"solve", "t.kvr", "--design", "d.toml", "--case", "S"}, 1, "--case: no case 'S' in "},
+    {"a case without the file", {"solve", "t.kvr", "--case", "W"}, 1, "--case: give the design file with --design"},
+    {"no load asked", {"solve", "t.kvr", "--design", "d.toml"}, 1, "--case NAME or --combination TEXT"},
+    {"an option the file gives", {"design", "t.kvr", "--design", "d.toml", "--code", "en1993"}, 1,
+     "--code: the design file of --design gives the design"},
+    {"a design file that is not there", {"design", "t.kvr", "--design", "none.toml"}, 1, "none.toml: cannot be read"},
+};
+
+class DesignFileRow : public DesignCommand, public ::testing::WithParamInterface<DesignFileCase> {};
+
+TEST_P(DesignFileRow, SolvesDesignsOrSaysItsMistake)
+{
+    const QString toml = dir.filePath(QStringLiteral("d.toml"));
+    ASSERT_TRUE(writeAll(toml, "code = \"en1993\"\n[sections]\ntop = \"SHS 100x100x5\"\nbottom = \"SHS 100x100x5\"\n"
+                               "web = \"SHS 60x60x4\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nloads = [ { node = 7, fy "
+                               "= -50.0 } ]\n[[case]]\nname = \"W\"\nkind = \"wind\"\nloads = [ { node = 7, fx = 2.0 } ]\n"));
+    const DesignFileCase& c = GetParam();
+    QStringList arguments = c.arguments;
+    arguments.replaceInStrings(QStringLiteral("t.kvr"), file).replaceInStrings(QStringLiteral("d.toml"), toml);
+    const ToolRun r = kvrtool(arguments.replaceInStrings(QStringLiteral("none.toml"), dir.filePath(QStringLiteral("none.toml"))));
+    EXPECT_EQ(r.status, c.status) << r.err.toStdString();
+    const QString& stream = c.status == 0 || c.status == 3 ? r.out : r.err;
+    EXPECT_TRUE(stream.contains(QString::fromUtf8(c.text))) << stream.toStdString();
+    if (c.status == 1) {
+        EXPECT_EQ(r.err.count(u'\n'), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kvrtool, DesignFileRow, ::testing::ValuesIn(designFileCases), ByRowName{});
+
 TEST_F(DesignCommand, CsvHasExactlyItsColumnsAndAMemberARow)
 {
     const ToolRun r = kvrtool(design({"--section", "web=SHS 60x60x4", "--csv", "--out-of-plane", "top=4"}));

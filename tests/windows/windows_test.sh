@@ -127,6 +127,50 @@ elif ! same_output linux/sections.csv windows/sections.csv; then
 else
     pass "sections --csv prints the same $(($(wc -l <linux/sections.csv) - 1)) sections"
 fi
+# A design file beside the truss: its cases solved, combined and designed for
+# alike; written with Windows line ends too, as an editor there may save it.
+cat >design.toml <<'TOML'
+code = "en1993"
+steel = "S355"
+[sections]
+top = "SHS 100x100x5"
+bottom = "SHS 60x60x4"
+web = "SHS 60x60x4"
+[[case]]
+name = "G"
+kind = "permanent"
+self_weight = true
+udl_top = -1.5
+[[case]]
+name = "Q"
+kind = "imposed"
+category = "H"
+udl_top = -2.0
+[[case]]
+name = "W"
+kind = "wind"
+udl_top = 1.2
+loads = [ { node = 9, fx = 3.0, fy = 0.0 } ]
+TOML
+sed 's/$/\r/' design.toml >design-crlf.toml
+printf 'code = "en1993"\n[[case]]\nname = "G"\nkind = "dead"\n' >design-broken.toml
+designRuns='case          solve linux/window.kvr --design design.toml --case W
+combination   solve linux/window.kvr --design design.toml --combination 1.35G+1.5Q
+envelope      design linux/window.kvr --design design.toml --csv
+crlf          design linux/window.kvr --design design-crlf.toml --csv
+combinations  design linux/window.kvr --design design.toml --list-combinations
+broken        design linux/window.kvr --design design-broken.toml'
+while read -r name arguments; do
+    read -ra a <<<"$arguments"
+    kvrlinux "${a[@]}" >linux/out 2>&1; linuxStatus=$?
+    kvrexe "${a[@]}" >windows/out 2>&1; windowsStatus=$?
+    if [[ $linuxStatus == "$windowsStatus" ]] && same_output linux/out windows/out; then
+        pass "design file, $name: the same, exit status $windowsStatus"
+    else
+        fail "design file, $name" "exit status $windowsStatus, on Linux $linuxStatus; $(diff linux/out windows/out | head -3)"
+    fi
+done <<<"$designRuns"
+
 # A PNG is drawn with the system's fonts, so only its size is the same.
 kvrlinux draw linux/window.kvr -o linux/window.png >/dev/null
 kvrexe draw linux/window.kvr -o windows/window.png >/dev/null

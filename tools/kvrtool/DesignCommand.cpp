@@ -3,7 +3,10 @@
 // and tables are report/DesignText's; here the options are read.
 #include "design/Sizing.h"
 #include "kvrfile/TrussFileEncoder.h"
+#include "loads/DesignFileUse.h"
+#include "loads/GeneratedCombinations.h"
 #include "report/DesignText.h"
+#include "report/LoadsText.h"
 #include "tools/kvrtool/DesignOptions.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -55,6 +58,37 @@ int size(bool csv, const TrussFileContent& truss, const AskedDesign& choice, con
     return sizing.design->allHold() ? kvrExit::ok : kvrExit::notHolding;
 }
 
+// For the envelope of the design file's strength combinations.
+int designEnvelope(bool csv, const TrussFileContent& truss, const DesignFile& file, QTextStream& out, QTextStream& err)
+{
+    const Result<EnvelopeStudy> study = designForEnvelope(file, truss);
+    if (!study.value)
+        return refused(err, study.error);
+    const EnvelopeDesign& envelope = study.value->envelope;
+    const designText::MemberCombinations names = loadsText::governingNames(envelope);
+    if (csv)
+        designText::csv(out, envelope.solution, envelope.design, names);
+    else
+        designText::report(out, truss, envelope.solution, envelope.design, names);
+    return envelope.design.allHold() ? kvrExit::ok : kvrExit::notHolding;
+}
+
+// --design takes the code, the steel and the sections from the file, and
+// designs for its combinations: options that would say otherwise are refused.
+int withDesignFile(const QCommandLineParser& parser, const TrussFileContent& truss, const DesignFile& file, QTextStream& out,
+                   QTextStream& err)
+{
+    for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "size", "output"})
+        if (parser.isSet(QLatin1String(option)))
+            return refused(err, std::string("--") + (option == std::string("output") ? "o" : option)
+                                    + ": the design file of --design gives the design; leave this option out");
+    if (parser.isSet(QStringLiteral("list-combinations"))) {
+        out << loadsText::combinationsList(combinationsOf(file));
+        return kvrExit::ok;
+    }
+    return designEnvelope(parser.isSet(QStringLiteral("csv")), truss, file, out, err);
+}
+
 }  // namespace
 
 const CommandForm& designForm()
@@ -67,7 +101,8 @@ const CommandForm& designForm()
         QStringLiteral(
             "FILE --code en1993|aisc360 [--steel GRADE] --section GROUP=DESIGNATION... [--out-of-plane GROUP=METRES...] "
             "[--gamma-m0 X] [--gamma-m1 X] [--csv]\n       kvrtool design FILE --code en1993|aisc360 --size GROUP=FAMILY... "
-            "[--section GROUP=DESIGNATION...] -o SIZED.kvr [--csv]"),
+            "[--section GROUP=DESIGNATION...] -o SIZED.kvr [--csv]\n       kvrtool design FILE --design D.toml "
+            "[--list-combinations] [--csv]"),
         [] {
             std::vector<OptionForm> options = designOptionForms();
             options.push_back({{QStringLiteral("size")},
@@ -82,7 +117,15 @@ const CommandForm& designForm()
             options.push_back(
                 {{QStringLiteral("csv")},
                  {},
-                 QStringLiteral("Print member,group,section,length_m,force_kN,resistance_kN,utilisation,governing.")});
+                 QStringLiteral("Print member,group,section,length_m,force_kN,resistance_kN,utilisation,governing (and "
+                                "combination, with --design).")});
+            options.push_back(designFileOption(
+                QStringLiteral("A design file (TOML) giving the code, steel, sections and load cases: every member checked "
+                               "for the strength combination of the cases that governs it, which a column names.")));
+            options.push_back({{QStringLiteral("list-combinations")},
+                               {},
+                               QStringLiteral("With --design: print the combinations the design is for, as --combination "
+                                              "of solve reads them.")});
             return options;
         }()};
     return form;
@@ -91,6 +134,13 @@ const CommandForm& designForm()
 int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     return runOnFile(designForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
+        bool unreadable = false;
+        if (const std::optional<DesignFile> file = designFileOf(parser, err, unreadable))
+            return withDesignFile(parser, truss, *file, out, err);
+        if (unreadable)
+            return kvrExit::failed;
+        if (parser.isSet(QStringLiteral("list-combinations")))
+            return refused(err, "--list-combinations: give the design file with --design");
         const bool sizing = parser.isSet(QStringLiteral("size")), output = parser.isSet(QStringLiteral("output"));
         if (sizing != output)
             return refused(err, sizing ? "--size writes the sized truss file: give -o FILE"

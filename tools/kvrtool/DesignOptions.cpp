@@ -1,5 +1,9 @@
 #include "tools/kvrtool/DesignOptions.h"
 
+#include <QDir>
+
+#include "loads/DesignFileReader.h"
+
 namespace {
 
 OptionForm valued(const char* name, const char* valueName, const QString& description, bool repeatable = false)
@@ -39,4 +43,20 @@ DesignWords designWordsOf(const QCommandLineParser& parser)
     };
     return {one("code"),    one("steel"),        one("gamma-m0"), one("gamma-m1"), one("deflection-limit"),
             all("section"), all("out-of-plane"), all("size")};
+}
+
+OptionForm designFileOption(const QString& description) { return valued("design", "FILE", description); }
+
+std::optional<DesignFile> designFileOf(const QCommandLineParser& parser, QTextStream& err, bool& refused)
+{
+    refused = false;
+    if (!parser.optionNames().contains(QLatin1String("design")))
+        return std::nullopt;
+    const QString path = QDir::toNativeSeparators(parser.value(QStringLiteral("design")));
+    Result<DesignFile> design = readDesignFile(std::filesystem::path(path.toStdU16String()));
+    if (!design.value) {
+        err << "kvrtool: " << QString::fromStdString(design.error) << '\n';
+        refused = true;
+    }
+    return std::move(design.value);
 }

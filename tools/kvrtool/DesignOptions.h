@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 
+#include "loads/DesignFile.h"
 #include "report/DesignWords.h"
 #include "tools/kvrtool/CommandLine.h"
 
@@ -14,3 +15,12 @@ std::vector<OptionForm> designOptionForms();
 
 // The words of the design options given, of those the command has.
 DesignWords designWordsOf(const QCommandLineParser& parser);
+
+// --design FILE: the design file (TOML) beside the truss file, for solve
+// and design.
+OptionForm designFileOption(const QString& description);
+
+// The design file of --design, or none: it was not given, or it could not
+// be read (then reported to err, with its line and key where it is wrong;
+// refused true).
+std::optional<DesignFile> designFileOf(const QCommandLineParser& parser, QTextStream& err, bool& refused);
