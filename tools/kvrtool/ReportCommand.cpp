@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "report/CalculationPages.h"
+#include "report/LoadCasePages.h"
 #include "tools/kvrtool/DesignOptions.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -38,7 +39,7 @@ const CommandForm& reportForm()
                        "does not hold or is not checked (the pages are written and say so)."),
         QStringLiteral(
             "FILE -o CALC.pdf [--paper a4|letter] [--code en1993|aisc360 --section GROUP=DESIGNATION... [--steel GRADE] "
-            "[--out-of-plane GROUP=METRES...] [--gamma-m0 X] [--gamma-m1 X] [--deflection-limit N]]"),
+            "[--out-of-plane GROUP=METRES...] [--gamma-m0 X] [--gamma-m1 X] [--deflection-limit N] | --design D.toml]"),
         [] {
             std::vector<OptionForm> options{
                 {{QStringLiteral("o"), QStringLiteral("output")},
@@ -53,6 +54,9 @@ const CommandForm& reportForm()
                 {{QStringLiteral("deflection-limit")},
                  QStringLiteral("N"),
                  QStringLiteral("With --code: the largest vertical deflection the span L allows is L/N (default 300).")});
+            options.push_back(designFileOption(
+                QStringLiteral("A design file (TOML) giving the code, sections and load cases: the pages of its cases, "
+                               "combinations, the members' design for them and the deflection.")));
             return options;
         }()};
     return form;
@@ -71,6 +75,15 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             err << "kvrtool: --paper: expected a4 or letter, got '" << parser.value(QStringLiteral("paper")) << "'\n";
             return kvrExit::failed;
         }
+        bool unreadable = false;
+        const std::optional<DesignFile> file = designFileOf(parser, err, unreadable);
+        if (unreadable)
+            return kvrExit::failed;
+        for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "deflection-limit"})
+            if (file && parser.isSet(QLatin1String(option))) {
+                err << "kvrtool: --" << option << ": the design file of --design gives the design; leave this option out\n";
+                return kvrExit::failed;
+            }
         // The design pages when a design option is given; then --code and every group's section too.
         std::optional<DesignRequest> design;
         if (const DesignWords words = designWordsOf(parser); words.given()) {
@@ -85,6 +98,16 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             return kvrExit::failed;
         const TrussStudy study = studyTruss(truss);
         int status = kvrExit::ok;
+        std::optional<DesignFileStudy> cases;
+        if (file && study.solution) {
+            Result<DesignFileStudy> studied = studyDesignFile(*file, truss);
+            if (!studied.value) {
+                err << "kvrtool: " << QString::fromStdString(studied.error) << '\n';
+                return kvrExit::failed;
+            }
+            cases = std::move(studied.value);
+            status = cases->envelope.envelope.design.allHold() ? kvrExit::ok : kvrExit::notHolding;
+        }
         if (design && study.solution) {
             const Result<TrussDesign> checked = designTruss(truss, *study.solution, design->sections, design->settings);
             if (!checked.value) {
@@ -96,7 +119,9 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         const PageHeader header{QFileInfo(parser.positionalArguments().constFirst()).fileName(),
                                 QDate::currentDate().toString(Qt::ISODate),
                                 QStringLiteral("kvrtool ") + QString::fromLatin1(ambrellVersion::text)};
-        if (!writeOrReport(pdf, calculationPdf(study, header, *paper, design), err, "the pages"))
+        if (!writeOrReport(pdf,
+                           cases ? calculationPdf(study, header, *paper, *cases) : calculationPdf(study, header, *paper, design),
+                           err, "the pages"))
             return kvrExit::notWritten;
         out << "wrote " << pdf << '\n';
         if (!study.solution) {
