@@ -57,6 +57,27 @@ QString legendName(MemberGroup group)
     return QStringLiteral("members");
 }
 
+// The sums of loads given, each way that has one: "node loads 48.3 kN down,
+// 3 kN to the right, in all on 14 nodes".
+QString givenLoadsText(const NodeForces& loads)
+{
+    double fx = 0, fy = 0;
+    int loaded = 0;
+    for (const NodeForce& f : loads) {
+        fx += f.fx, fy += f.fy;
+        loaded += f.fx != 0 || f.fy != 0 ? 1 : 0;
+    }
+    if (loaded == 0)
+        return QStringLiteral("no loads");
+    QStringList sums;
+    if (fy != 0 || fx == 0)
+        sums << QStringLiteral("%1 kN %2").arg(labelValue(std::fabs(fy)), fy > 0 ? QStringLiteral("up") : QStringLiteral("down"));
+    if (fx != 0)
+        sums << QStringLiteral("%1 kN to the %2")
+                    .arg(labelValue(std::fabs(fx)), fx > 0 ? QStringLiteral("right") : QStringLiteral("left"));
+    return QStringLiteral("node loads %1, in all on %2").arg(sums.join(QStringLiteral(", ")), count(loaded, "node", "nodes"));
+}
+
 }  // namespace
 
 QString labelValue(double value) { return QString::fromStdString(formatSignificant(value, 4, Halves::AwayFromZero)); }
@@ -114,11 +135,15 @@ std::vector<MemberLook> MemberLooks::legend(const std::vector<MemberLook>& drawn
     return shown;
 }
 
-QString titleOf(const TrussFileContent& truss, double span, double height)
+QString titleOf(const TrussFileContent& truss, double span, double height, const NodeForces* given)
 {
     QStringList parts{QStringLiteral("span %1 m").arg(labelValue(span)), QStringLiteral("height %1 m").arg(labelValue(height))};
     if (const int panels = panelsOf(truss); panels > 0)
         parts << count(panels, "panel", "panels");
+    if (given != nullptr) {
+        parts << givenLoadsText(*given);
+        return parts.join(QStringLiteral(", "));
+    }
     // The file holds node loads whether w or P was entered (see NodeLoads).
     const NodeLoads loads = nodeLoadsOf(truss);
     if (loads.even)

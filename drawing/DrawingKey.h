@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "analysis/NodeLoads.h"
 #include "kvrfile/TrussFileContent.h"
 
 // What a reader of a truss drawing needs to read it: how each member is
@@ -63,8 +64,9 @@ struct Omissions {
 // rounded away from zero.
 QString labelValue(double value);
 
-// One line to head the drawing: span, height, panels and the node loads.
-QString titleOf(const TrussFileContent& truss, double span, double height);
+// One line to head the drawing: span, height, panels and the node loads,
+// the file's or, given, those loads summed.
+QString titleOf(const TrussFileContent& truss, double span, double height, const NodeForces* loads = nullptr);
 
 // What was left out, and why; no line when nothing was.
 QStringList captionOf(const Omissions& omitted, const MemberLooks& looks);

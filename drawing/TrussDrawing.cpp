@@ -57,9 +57,10 @@ struct MemberLabel {
 class Draftsman {
 public:
     Draftsman(const TrussFileContent& truss, const std::vector<double>& forces, double pointsPerMetre,
-              const MemberColours* colours)
+              const MemberColours* colours, const NodeForces* loads)
         : t(truss),
           forces(forces),
+          loads(loads),
           looks(truss, forces, colours),
           extent(extentOf(truss))
     {
@@ -211,28 +212,45 @@ private:
         nodeLabels.push_back({p, QString::number(n), black, labelSize, QStringLiteral("node-number")});
     }
 
-    // An arrow onto the node in the direction of its load, with its value.
+    // An arrow in the direction of the node's load, with its value. The
+    // file's loads push their node; given loads are drawn above their node,
+    // one upwards pulling it (wind's suction clear of the truss), and a
+    // horizontal one pushes it from the side.
     void drawLoad(int n)
     {
-        const double load = t.node(n, NodeColumn::Load);
+        if (loads == nullptr) {
+            const double load = t.node(n, NodeColumn::Load);
+            drawArrow(n, load, QPointF(0, load < 0 ? 1 : -1), false);
+            return;
+        }
+        const NodeForce& f = (*loads)[static_cast<std::size_t>(n)];
+        drawArrow(n, f.fy, QPointF(0, f.fy < 0 ? 1 : -1), f.fy > 0);
+        drawArrow(n, f.fx, QPointF(f.fx > 0 ? 1 : -1, 0), false);
+    }
+
+    // onPage: the load's direction on the page; pull: the arrow's tail at the node, else its tip.
+    void drawArrow(int n, double load, QPointF onPage, bool pull)
+    {
         if (load == 0.0 || !std::isfinite(load))
             return;
-        const double direction = load < 0 ? 1.0 : -1.0;  // downwards on the page for a downward load
-        const QPointF tip = at(n) + QPointF(0, -(nodeRadius + 2.5) * direction);
-        const QPointF tail = tip + QPointF(0, -50 * direction);
+        const QPointF tip = pull ? at(n) + onPage * (nodeRadius + 2.5 + 50) : at(n) - onPage * (nodeRadius + 2.5);
+        const QPointF tail = tip - onPage * 50;
         ++omitted.arrows.total;
         ++omitted.loadLabels.total;
         if (!arrows.keep(tip))
             return;
         ++omitted.arrows.shown;
         const double headLength = 2.25 * headHalf;
-        d.lines.push_back(
-            {tail, tip + QPointF(0, -headLength * direction), loadRed, std::min(1.5, stroke), QStringLiteral("load")});
-        d.polygons.push_back({QPolygonF({tip, tip + QPointF(-headHalf, -headLength * direction),
-                                         tip + QPointF(headHalf, -headLength * direction)}),
-                              loadRed, loadRed, QStringLiteral("load-head")});
-        loadLabels.push_back({tail + QPointF(0, -6 * direction), labelValue(std::fabs(load)) + QStringLiteral(" kN"), loadRed,
-                              labelSize, QStringLiteral("load-value")});
+        const QPointF base = tip - onPage * headLength, side = QPointF(std::fabs(onPage.y()), std::fabs(onPage.x())) * headHalf;
+        d.lines.push_back({tail, base, loadRed, std::min(1.5, stroke), QStringLiteral("load")});
+        d.polygons.push_back({QPolygonF({tip, base - side, base + side}), loadRed, loadRed, QStringLiteral("load-head")});
+        const QString value = labelValue(std::fabs(load)) + QStringLiteral(" kN");
+        if (onPage.x() != 0)  // beside the tail, ending or starting 4 points from it
+            loadLabels.push_back({tail + QPointF(-4 * onPage.x(), 4), value, loadRed, labelSize, QStringLiteral("load-value"),
+                                  onPage.x() > 0 ? Anchor::End : Anchor::Start});
+        else
+            loadLabels.push_back(
+                {pull ? tip + onPage * 6 : tail - onPage * 6, value, loadRed, labelSize, QStringLiteral("load-value")});
     }
 
     // A triangle on the ground for the pin; on two wheels for the roller.
@@ -275,7 +293,7 @@ private:
     // The title line, and under it the legend: a stroke of each colour and its name.
     void drawKey()
     {
-        fix({QPointF(margin, 24), titleOf(t, span, height), black, 13, QStringLiteral("title"), Anchor::Start});
+        fix({QPointF(margin, 24), titleOf(t, span, height, loads), black, 13, QStringLiteral("title"), Anchor::Start});
         double x = margin;
         const auto entry = [&](const QColor& color, const QString& name, double width) {
             d.lines.push_back({QPointF(x, 44), QPointF(x + 18, 44), color, width, QStringLiteral("legend")});
@@ -441,6 +459,7 @@ private:
 
     const TrussFileContent& t;
     const std::vector<double>& forces;
+    const NodeForces* loads;
     const MemberLooks looks;
     TrussDrawing d;
     const Extent extent;
@@ -458,7 +477,7 @@ private:
 }  // namespace
 
 TrussDrawing drawTruss(const TrussFileContent& t, const std::vector<double>& forces, double pointsPerMetre,
-                       const MemberColours* colours)
+                       const MemberColours* colours, const NodeForces* loads)
 {
-    return Draftsman(t, forces, pointsPerMetre, colours).draw();
+    return Draftsman(t, forces, pointsPerMetre, colours, loads).draw();
 }

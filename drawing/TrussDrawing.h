@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include "analysis/NodeLoads.h"
 #include "kvrfile/TrussFileContent.h"
 
 class QPainter;
@@ -81,9 +82,11 @@ struct TrussDrawing {
 // wide and 500 high, or, given pointsPerMetre, to that scale, so that a view
 // zoomed in gets the labels its room allows.
 // Given the members' colours, they are drawn and the legend reads as those
-// say, the labels still the forces.
+// say, the labels still the forces. Given loads (by node number), they are
+// drawn in place of the file's, a horizontal one as an arrow across, and
+// the title sums them.
 TrussDrawing drawTruss(const TrussFileContent& truss, const std::vector<double>& forces = {}, double pointsPerMetre = 0,
-                       const MemberColours* colours = nullptr);
+                       const MemberColours* colours = nullptr, const NodeForces* loads = nullptr);
 
 QString toSvg(const TrussDrawing& drawing);
 

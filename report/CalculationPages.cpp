@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <functional>
 #include <memory>
 
 #include <QBuffer>
@@ -15,6 +16,7 @@
 #include <QPdfWriter>
 
 #include "report/DesignPages.h"
+#include "report/LoadCasePages.h"
 #include "report/PageDrawing.h"
 #include "report/PageFlow.h"
 #include "report/ResultTables.h"
@@ -57,21 +59,15 @@ void resultTable(PageFlow& flow, const QString& title, const ResultTable& table)
     flow.table(title, {table.heads(), table.rows(), [&table](int row, int column) { return table.cell(row, column).text; }, {}});
 }
 
-}  // namespace
+// The pages with those of a design, if any, after the summary.
+using DesignPagesOf = std::function<void(PageFlow&)>;
 
-PageHeader pageHeaderFor(const QString& path, const QString& program)
-{
-    return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
-            program + u' ' + QString::fromLatin1(ambrellVersion::text)};
-}
-
-void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header,
-                      const std::optional<DesignRequest>& design)
+void printPages(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header, const DesignPagesOf& design)
 {
     PageFlow flow(device, headerHeight);
     drawingAndSummary(flow, study);
     if (design)
-        designPages(flow, study, *design);
+        design(flow);
     resultTable(flow, QStringLiteral("Nodes"), ResultTable(study, ResultTable::Kind::Nodes));
     resultTable(flow, QStringLiteral("Members"), ResultTable(study, ResultTable::Kind::Members));
 
@@ -95,8 +91,7 @@ void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const 
     painter.end();
 }
 
-QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
-                          const std::optional<DesignRequest>& design)
+QByteArray pdfOf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper, const DesignPagesOf& design)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -108,10 +103,53 @@ QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, con
         writer.setResolution(600);
         writer.setTitle(QStringLiteral("Calculation: ") + header.fileName);
         writer.setCreator(header.program);
-        printCalculation(writer, study, header, design);
+        printPages(writer, study, header, design);
     }
     buffer.close();
     return bytes;
+}
+
+DesignPagesOf designPagesOf(const TrussStudy& study, const std::optional<DesignRequest>& design)
+{
+    if (!design)
+        return {};
+    return [&study, &design](PageFlow& flow) { designPages(flow, study, *design); };
+}
+
+DesignPagesOf designPagesOf(const TrussStudy& study, const DesignFileStudy& design)
+{
+    return [&study, &design](PageFlow& flow) { loadCasePages(flow, study, design); };
+}
+
+}  // namespace
+
+PageHeader pageHeaderFor(const QString& path, const QString& program)
+{
+    return {QFileInfo(path).fileName(), QDate::currentDate().toString(Qt::ISODate),
+            program + u' ' + QString::fromLatin1(ambrellVersion::text)};
+}
+
+void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header,
+                      const std::optional<DesignRequest>& design)
+{
+    printPages(device, study, header, designPagesOf(study, design));
+}
+
+void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header, const DesignFileStudy& design)
+{
+    printPages(device, study, header, designPagesOf(study, design));
+}
+
+QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
+                          const std::optional<DesignRequest>& design)
+{
+    return pdfOf(study, header, paper, designPagesOf(study, design));
+}
+
+QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
+                          const DesignFileStudy& design)
+{
+    return pdfOf(study, header, paper, designPagesOf(study, design));
 }
 
 QPageSize paperFor(const QLocale& locale)

@@ -12,6 +12,7 @@
 #include "report/TrussStudy.h"
 
 class QPagedPaintDevice;
+struct DesignFileStudy;
 
 // The calculation pages of a truss file: a header on every page (file name,
 // date, program and version, page n of m); first the drawing with the member
@@ -49,6 +50,14 @@ void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const 
 // they could not be made.
 QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
                           const std::optional<DesignRequest>& design = std::nullopt);
+
+// The same with the pages of a design file (report/LoadCasePages.h) in
+// place of a design's: its load cases, combinations, the members designed
+// for the strength combinations, the deflection of the serviceability ones.
+void printCalculation(QPagedPaintDevice& device, const TrussStudy& study, const PageHeader& header,
+                      const DesignFileStudy& design);
+QByteArray calculationPdf(const TrussStudy& study, const PageHeader& header, const QPageSize& paper,
+                          const DesignFileStudy& design);
 
 // Letter where the locale's country uses it, A4 everywhere else.
 QPageSize paperFor(const QLocale& locale);

@@ -27,7 +27,27 @@ QString summaryValue(const TrussStudy& study, const QString& label)
     return {};
 }
 
-void input(PageFlow& flow, const TrussStudy& study, const TrussDesign& design)
+// What the members are designed for: the file's loads as they are, or the
+// strength combinations of a design file's cases, each member's governing
+// one by member number.
+struct DesignedFor {
+    QString loads;       // the input's line of loads
+    QString assumption;  // the assumptions' bullet of loads
+    std::vector<QString> combination;
+    std::vector<QString> combinationTerms;  // as the notation writes them
+};
+
+DesignedFor fileLoads(const TrussStudy& study)
+{
+    return {QStringLiteral("loads: %1 (each in the node table), taken as design (factored) values")
+                .arg(summaryValue(study, QStringLiteral("node loads"))),
+            QStringLiteral("The file's loads are design (factored) values: the forces are checked as they come, with no "
+                           "further factor."),
+            {},
+            {}};
+}
+
+void input(PageFlow& flow, const TrussStudy& study, const TrussDesign& design, const DesignedFor& designedFor)
 {
     const TrussFileContent& t = study.truss;
     flow.heading(QStringLiteral("Input"));
@@ -41,8 +61,7 @@ void input(PageFlow& flow, const TrussStudy& study, const TrussDesign& design)
                        .arg(t.noNodes)
                        .arg(t.noMembers)
                        .arg(supports.join(QStringLiteral(", "))));
-    flow.paragraph(QStringLiteral("loads: %1 (each in the node table), taken as design (factored) values")
-                       .arg(summaryValue(study, QStringLiteral("node loads"))));
+    flow.paragraph(designedFor.loads);
     for (const MemberGroup group : designGroups) {
         int count = 0;
         double length = 0;
@@ -93,16 +112,14 @@ void method(PageFlow& flow, const DesignSettings& settings)
                                   "worked out step by step; the table after it gives every member."));
 }
 
-void assumptions(PageFlow& flow, const DesignSettings& settings)
+void assumptions(PageFlow& flow, const DesignSettings& settings, const DesignedFor& designedFor)
 {
     flow.heading(QStringLiteral("Assumptions and sign convention"));
     const QString bullet = QStringLiteral("• ");
     flow.paragraph(bullet
                    + QStringLiteral("Forces in kN, tension positive, compression negative; x to the right and y up, a "
                                     "load downwards negative; deflections in mm."));
-    flow.paragraph(bullet
-                   + QStringLiteral("The file's loads are design (factored) values: the forces are checked as they "
-                                    "come, with no further factor."));
+    flow.paragraph(bullet + designedFor.assumption);
     flow.paragraph(bullet
                    + QStringLiteral("Joints pinned, members straight, in axial force only; each member's A and E as the "
                                     "file gives them in the analysis."));
@@ -120,7 +137,7 @@ void assumptions(PageFlow& flow, const DesignSettings& settings)
     flow.paragraph(bullet + QStringLiteral("Not checked here: ") + designText::notCheckedHere() + u'.');
 }
 
-void governing(PageFlow& flow, const TrussSolution& solution, const TrussDesign& design)
+void governing(PageFlow& flow, const TrussSolution& solution, const TrussDesign& design, const DesignedFor& designedFor)
 {
     flow.heading(QStringLiteral("Checks of the governing member of each group"));
     for (const MemberGroup group : designGroups) {
@@ -128,26 +145,39 @@ void governing(PageFlow& flow, const TrussSolution& solution, const TrussDesign&
         if (at == 0)
             continue;
         const MemberDesign& m = design.members[std::size_t(at - 1)];
-        flow.heading(
-            QStringLiteral("%1: member %2, %3").arg(designText::groupTitle(group)).arg(at).arg(text(m.section->designation)));
+        QString under;
+        if (!designedFor.combination.empty())
+            under = QStringLiteral(", under %1: %2")
+                        .arg(designedFor.combination[std::size_t(at)], designedFor.combinationTerms[std::size_t(at)]);
+        flow.heading(QStringLiteral("%1: member %2, %3%4")
+                         .arg(designText::groupTitle(group))
+                         .arg(at)
+                         .arg(text(m.section->designation), under));
         for (const DesignStep& step : designSteps(solution, design, m))
             flow.paragraph(step.text, step.level * indent);
     }
 }
 
-void utilisation(PageFlow& flow, const TrussSolution& solution, const TrussDesign& design)
+void utilisation(PageFlow& flow, const TrussSolution& solution, const TrussDesign& design, const DesignedFor& designedFor)
 {
     flow.space(6);
     std::vector<QStringList> rows;
     rows.reserve(design.members.size());
-    for (const MemberDesign& m : design.members)
+    for (const MemberDesign& m : design.members) {
         rows.push_back(designText::memberCells(solution, m));
+        if (!designedFor.combination.empty())
+            rows.back() << designedFor.combination[std::size_t(m.member)];
+    }
     // The columns of kvrtool design --csv.
+    QStringList heads = designText::tableHeads();
+    std::vector<bool> leftAligned{false, true, true, false, false, false, false, true};
+    if (!designedFor.combination.empty()) {
+        heads << QStringLiteral("combination");
+        leftAligned.push_back(true);
+    }
     flow.table(QStringLiteral("Utilisation of every member"),
-               {designText::tableHeads(),
-                static_cast<int>(design.members.size()),
-                [&rows](int row, int column) { return rows[std::size_t(row)][column]; },
-                {false, true, true, false, false, false, false, true}});
+               {heads, static_cast<int>(design.members.size()),
+                [&rows](int row, int column) { return rows[std::size_t(row)][column]; }, leftAligned});
     for (const QString& line : designText::verdict(design).split(u'\n', Qt::SkipEmptyParts))
         flow.paragraph(line);
     if (design.settings.code == DesignCode::Aisc360)
@@ -207,10 +237,38 @@ void designPages(PageFlow& flow, const TrussStudy& study, const DesignRequest& r
         return;
     }
     const TrussDesign& design = *result.value;
-    input(flow, study, design);
+    const DesignedFor designedFor = fileLoads(study);
+    input(flow, study, design, designedFor);
     method(flow, request.settings);
-    assumptions(flow, request.settings);
-    governing(flow, *study.solution, design);
-    utilisation(flow, *study.solution, design);
+    assumptions(flow, request.settings, designedFor);
+    governing(flow, *study.solution, design, designedFor);
+    utilisation(flow, *study.solution, design, designedFor);
     deflection(flow, study, design, request.deflectionLimit);
+}
+
+void envelopePages(PageFlow& flow, const TrussStudy& study, const EnvelopeDesign& envelope, const QString& source)
+{
+    flow.newPage();
+    const DesignSettings& settings = envelope.design.settings;
+    flow.title(QStringLiteral("Design of the members to %1 for the strength combinations")
+                   .arg(en(settings) ? QStringLiteral("EN 1993-1-1") : QStringLiteral("AISC 360-16 (LRFD)")));
+    DesignedFor designedFor{
+        QStringLiteral("loads: the %1 strength (ULS) combinations of the load cases of %2, above; each member checked for "
+                       "the one that governs it")
+            .arg(envelope.combinations.size())
+            .arg(source),
+        QStringLiteral("The cases' loads are characteristic values, factored by the combinations. Only the combination "
+                       "of a member's largest tension and that of its largest compression can govern it, the checks being "
+                       "axial: both are checked, and the larger utilisation governs."),
+        std::vector<QString>(envelope.governing.size()), std::vector<QString>(envelope.governing.size())};
+    for (std::size_t m = 1; m < envelope.governing.size(); ++m) {
+        const Combination& c = envelope.combinations[std::size_t(envelope.governing[m])];
+        designedFor.combination[m] = text(c.name);
+        designedFor.combinationTerms[m] = text(notationOf(c.terms));
+    }
+    input(flow, study, envelope.design, designedFor);
+    method(flow, settings);
+    assumptions(flow, settings, designedFor);
+    governing(flow, envelope.solution, envelope.design, designedFor);
+    utilisation(flow, envelope.solution, envelope.design, designedFor);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loads/EnvelopeDesign.h"
 #include "report/CalculationPages.h"
 #include "report/PageFlow.h"
 
@@ -11,3 +12,9 @@
 // verdict, and the largest vertical deflection against the limit asked for.
 // A design that cannot be made says why.
 void designPages(PageFlow& flow, const TrussStudy& study, const DesignRequest& request);
+
+// The same for the envelope of a design file's strength combinations (its
+// name source): each member's governing combination in the table, and with
+// the step-by-step check of the governing member of each group. The
+// deflection is the serviceability combinations' (report/LoadCasePages.h).
+void envelopePages(PageFlow& flow, const TrussStudy& study, const EnvelopeDesign& envelope, const QString& source);

@@ -66,11 +66,9 @@ QRectF boundsOf(const TrussDrawing& d, Part part)
 
 }  // namespace
 
-PageDrawing::PageDrawing(const TrussStudy& study, QSizeF room)
+PageDrawing::PageDrawing(const TrussFileContent& t, const std::vector<double>& forces, QSizeF room, const NodeForces* loads)
 {
-    const TrussFileContent& t = study.truss;
-    const std::vector<double> forces = study.forces();
-    TrussDrawing fit = drawTruss(t, forces);
+    TrussDrawing fit = drawTruss(t, forces, 0, nullptr, loads);
     const Extent extent = extentOf(t);
     const double span = extent.span(), height = extent.height();
     // What the drawing takes beyond the truss: margins, loads, supports, title, caption.
@@ -92,11 +90,11 @@ PageDrawing::PageDrawing(const TrussStudy& study, QSizeF room)
         const int rows = std::min(most, static_cast<int>(std::ceil((span * ppm + beyondWidth) / core)));
         if (rows > 1) {
             ppm = (rows * core - beyondWidth) / span;  // the rows full
-            cutIntoRows(drawTruss(t, forces, ppm), rows, room.width());
+            cutIntoRows(drawTruss(t, forces, ppm, nullptr, loads), rows, room.width());
             return;
         }
     }
-    TrussDrawing drawing = ppm > 0 && std::isfinite(ppm) ? drawTruss(t, forces, ppm) : std::move(fit);
+    TrussDrawing drawing = ppm > 0 && std::isfinite(ppm) ? drawTruss(t, forces, ppm, nullptr, loads) : std::move(fit);
     const double scale = std::min(room.width() / drawing.size.width(), tallest / drawing.size.height());
     pieces_.push_back({QRectF(QPointF(0, 0), drawing.size), scale, {}, std::move(drawing)});
 }

@@ -18,7 +18,9 @@ class QPainter;
 // scale the page shows them at, so that they can be read.
 class PageDrawing {
 public:
-    PageDrawing(const TrussStudy& study, QSizeF room);
+    PageDrawing(const TrussStudy& study, QSizeF room) : PageDrawing(study.truss, study.forces(), room) {}
+    // Given loads, they are drawn in place of the file's (drawTruss).
+    PageDrawing(const TrussFileContent& truss, const std::vector<double>& forces, QSizeF room, const NodeForces* loads = nullptr);
 
     // The pieces to set one under the other: the drawing whole, or its title
     // and legend, its rows and its caption.

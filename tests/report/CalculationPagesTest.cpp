@@ -70,6 +70,8 @@ private slots:
     void aLongTrussIsDrawnHighEnough();
     void designPagesShowTheGoverningStepsAndTheCsvsUtilisations_data();
     void designPagesShowTheGoverningStepsAndTheCsvsUtilisations();
+    void designFilePagesShowItsCasesCombinationsEnvelopeAndDeflection_data();
+    void designFilePagesShowItsCasesCombinationsEnvelopeAndDeflection();
     void pagesHaveThePaperAsked_data();
     void pagesHaveThePaperAsked();
     void drawSizeIsThePngsLongerSide_data();
@@ -221,6 +223,132 @@ void CalculationPagesTest::designPagesShowTheGoverningStepsAndTheCsvsUtilisation
         QVERIFY2(text.contains(QStringLiteral("|force| / resistance = %1 / %2 = %3").arg(force, fields[5], fields[6])),
                  qPrintable(rows[member - 1]));
     }
+}
+
+// The pages of a design file on the 4-panel truss: each case by name, the
+// combinations as design --list-combinations lists them, every member's row
+// of design --design --csv with its governing combination, and the largest
+// deflection of the serviceability combinations as solve gives it for the
+// combination the pages name.
+void CalculationPagesTest::designFilePagesShowItsCasesCombinationsEnvelopeAndDeflection_data()
+{
+    QTest::addColumn<QString>("toml");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("shown");  // on the pages; on the standard error where the report is refused
+    const QString en = QStringLiteral(R"(code = "en1993"
+[sections]
+top = "SHS 100x100x5"
+bottom = "SHS 60x60x4"
+web = "SHS 60x60x4"
+[[case]]
+name = "G"
+kind = "permanent"
+self_weight = true
+udl_top = -3
+[[case]]
+name = "Q"
+kind = "imposed"
+category = "A"
+udl_top = -5
+[[case]]
+name = "W_left"
+kind = "wind"
+udl_top = 4
+loads = [ { node = 6, fx = 4 } ]
+)");
+    const QString aisc = QStringLiteral(R"(code = "aisc360"
+deflection_limit = 360
+[sections]
+top = "HSS4x4x1/4"
+bottom = "HSS3x3x1/4"
+web = "HSS3x3x1/4"
+[[case]]
+name = "D"
+kind = "dead"
+udl_top = -3
+[[case]]
+name = "L"
+kind = "live"
+udl_top = -5
+)");
+    QTest::newRow("EN 1990") << en << QStringList{}
+                             << QStringList{"Case G: permanent",
+                                            "self-weight: ΣFy =",
+                                            "Case Q: imposed, category A, ψ0 = 0.7 (EN 1990 Table A1.1)",
+                                            "Case W_left: wind, ψ0 = 0.6",
+                                            "node 6: fx = 4 kN, fy = 0 kN",
+                                            "node loads 32 kN up, 4 kN to the right, in all on 5 nodes",
+                                            "Table A1.2(B)",
+                                            "6.14b",
+                                            "limit L/300 (deflection_limit of design.toml) = 8000 mm / 300 = 26.67 mm"};
+    QTest::newRow("ASCE 7-16") << aisc << QStringList{}
+                               << QStringList{"Case D: dead",
+                                              "Case L: live",
+                                              "ASCE 7-16 2.3.1, strength (ULS)",
+                                              "ASCE 7-16 Appendix C",
+                                              "AISC 360-16 (LRFD) for the strength combinations",
+                                              "limit L/360 (deflection_limit of design.toml)"};
+    QTest::newRow("--design beside --code") << en << QStringList{"--code", "en1993"}
+                                            << QStringList{
+                                                   "--code: the design file of --design gives the design; leave this option out"};
+    QTest::newRow("--design beside --deflection-limit")
+        << en << QStringList{"--deflection-limit", "200"}
+        << QStringList{"--deflection-limit: the design file of --design gives the design; leave this option out"};
+}
+
+void CalculationPagesTest::designFilePagesShowItsCasesCombinationsEnvelopeAndDeflection()
+{
+    QFETCH(QString, toml);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, shown);
+    const QString file = dir.filePath(QStringLiteral("four.kvr")), pdf = dir.filePath(QStringLiteral("cases.pdf"));
+    const QString design = dir.filePath(QStringLiteral("design.toml"));
+    QFile::remove(pdf);
+    QFile written(design);
+    QVERIFY(written.open(QIODevice::WriteOnly) && written.write(toml.toUtf8()) == toml.toUtf8().size());
+    written.close();
+    QCOMPARE(kvrtoolStatus({QStringLiteral("generate"), QStringLiteral("--span"), QStringLiteral("8"), QStringLiteral("--height"),
+                            QStringLiteral("1.5"), QStringLiteral("--panels"), QStringLiteral("4"), QStringLiteral("--area"),
+                            QStringLiteral("1000"), QStringLiteral("-e"), QStringLiteral("210"), QStringLiteral("--point-load"),
+                            QStringLiteral("100"), QStringLiteral("-o"), file}),
+             kvrExit::ok);
+    const QStringList withDesign{file, QStringLiteral("--design"), design};
+    const ToolRun report =
+        kvrtool(QStringList{QStringLiteral("report")} + withDesign + QStringList{QStringLiteral("-o"), pdf} + options);
+    if (!options.isEmpty()) {
+        QCOMPARE(report.status, kvrExit::failed);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(report.err, QStringLiteral("kvrtool: ") + shown.constFirst() + u'\n');
+        return;
+    }
+    const QString text = flat(pdfText(pdf));
+    for (const QString& words : shown)
+        QVERIFY2(text.contains(words), qPrintable(words));
+
+    const ToolRun listed =
+        kvrtool(QStringList{QStringLiteral("design")} + withDesign + QStringList{QStringLiteral("--list-combinations")});
+    QCOMPARE(listed.status, kvrExit::ok);
+    for (const QString& line : listed.out.split(u'\n', Qt::SkipEmptyParts))
+        QVERIFY2(
+            text.contains(flat(line) + (line.startsWith(QLatin1String("SLS")) ? QStringLiteral(" SLS") : QStringLiteral(" ULS"))),
+            qPrintable(line));
+    const ToolRun csv = kvrtool(QStringList{QStringLiteral("design")} + withDesign + QStringList{QStringLiteral("--csv")});
+    QCOMPARE(report.status, csv.status);
+    const QStringList rows = csv.out.split(u'\n', Qt::SkipEmptyParts).mid(1);
+    QCOMPARE(rows.size(), 17);
+    for (const QString& row : rows)
+        QVERIFY2(text.contains(row.split(u',').join(u' ')), qPrintable(row));
+
+    const QRegularExpressionMatch sls =
+        QRegularExpression(QStringLiteral("largest vertical deflection of the serviceability combinations: (\\S+ mm \\S+ at node "
+                                          "\\d+) under (SLS \\d+): [^,]*, (L/\\d+)"))
+            .match(text);
+    QVERIFY2(sls.hasMatch(), qPrintable(text));
+    const ToolRun solved = kvrtool(QStringList{QStringLiteral("solve")} + withDesign
+                                   + QStringList{QStringLiteral("--combination"), sls.captured(2)});
+    QVERIFY2(solved.out.contains(
+                 QStringLiteral("largest vertical deflection: %1, %2 of the span").arg(sls.captured(1), sls.captured(3))),
+             qPrintable(solved.out));
 }
 
 void CalculationPagesTest::pagesHaveThePaperAsked_data()

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "report/CalculationPages.h"
+#include "report/LoadCasePages.h"
 #include "tools/kvrtool/DesignOptions.h"
 #include "tools/kvrtool/KvrCommands.h"
 #include "tools/kvrtool/Kvrtool.h"
@@ -17,7 +18,7 @@ const CommandForm& reportForm()
                        "does not hold or is not checked (the pages are written and say so)."),
         QStringLiteral(
             "FILE -o CALC.pdf [--paper a4|letter] [--code en1993|aisc360 --section GROUP=DESIGNATION... [--steel GRADE] "
-            "[--out-of-plane GROUP=METRES...] [--gamma-m0 X] [--gamma-m1 X] [--deflection-limit N]]"),
+            "[--out-of-plane GROUP=METRES...] [--gamma-m0 X] [--gamma-m1 X] [--deflection-limit N] | --design D.toml]"),
         [] {
             std::vector<OptionForm> options{
                 {{QStringLiteral("o"), QStringLiteral("output")},
@@ -32,6 +33,9 @@ const CommandForm& reportForm()
                 {{QStringLiteral("deflection-limit")},
                  QStringLiteral("N"),
                  QStringLiteral("With --code: the largest vertical deflection the span L allows is L/N (default 300).")});
+            options.push_back(designFileOption(
+                QStringLiteral("A design file (TOML) giving the code, sections and load cases: the pages of its cases, "
+                               "combinations, the members' design for them and the deflection.")));
             return options;
         }()};
     return form;
@@ -49,6 +53,14 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             parser.isSet(QStringLiteral("paper")) ? paperNamed(parser.value(QStringLiteral("paper"))) : paperFor(QLocale());
         if (const QString* mistake = std::get_if<QString>(&paper))
             return failedBecause(err, *mistake);
+        bool unreadable = false;
+        const std::optional<DesignFile> file = designFileOf(parser, err, unreadable);
+        if (unreadable)
+            return kvrExit::failed;
+        for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "deflection-limit"})
+            if (file && parser.isSet(QLatin1String(option)))
+                return failedBecause(err, QStringLiteral("--%1: the design file of --design gives the design; leave this option out")
+                                              .arg(QLatin1String(option)));
         // The design pages when a design option is given; then --code and every group's section too.
         std::optional<DesignRequest> design;
         if (const DesignWords words = designWordsOf(parser); words.given()) {
@@ -61,6 +73,14 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             return kvrExit::failed;
         const TrussStudy study = studyTruss(truss);
         int status = kvrExit::ok;
+        std::optional<DesignFileStudy> cases;
+        if (file && study.solution) {
+            Result<DesignFileStudy> studied = studyDesignFile(*file, truss);
+            if (!studied.value)
+                return failedBecause(err, QString::fromStdString(studied.error));
+            cases = std::move(studied.value);
+            status = cases->envelope.envelope.design.allHold() ? kvrExit::ok : kvrExit::notHolding;
+        }
         if (design && study.solution) {
             const Result<TrussDesign> checked = designTruss(truss, *study.solution, design->sections, design->settings);
             if (!checked.value)
@@ -68,7 +88,9 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             status = checked.value->allHold() ? kvrExit::ok : kvrExit::notHolding;
         }
         const PageHeader header = pageHeaderFor(parser.positionalArguments().constFirst(), QStringLiteral("kvrtool"));
-        if (!writeOrReport(pdf, calculationPdf(study, header, std::get<QPageSize>(paper), design), err, "the pages"))
+        const QPageSize& size = std::get<QPageSize>(paper);
+        if (!writeOrReport(pdf, cases ? calculationPdf(study, header, size, *cases) : calculationPdf(study, header, size, design),
+                           err, "the pages"))
             return kvrExit::notWritten;
         out << "wrote " << pdf << '\n';
         return study.solution ? status : failedBecause(err, QString::fromStdString(study.refusal));
