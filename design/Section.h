@@ -3,8 +3,10 @@
 #include <string>
 
 // A steel section as the section tables give it and the member checks use
-// it. Dimensions in mm, properties computed from them by the dimension
-// standard's own formulas (corner and root radii included).
+// it, in mm. An EN section's properties are computed from its dimensions by
+// the dimension standard's own formulas (corner and root radii included); an
+// AISC shape's are those the AISC Manual prints (the mass from its weight per
+// foot).
 
 enum class DesignCode { En1993, Aisc360 };
 

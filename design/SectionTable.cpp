@@ -13,15 +13,17 @@ namespace {
 
 constexpr double steelDensity = 7850e-9;  // kg/mm3
 constexpr double mmPerInch = 25.4;
+constexpr double kgPerMetrePerPoundPerFoot = 0.45359237 / 0.3048;
 
 // How a data file gives its sections.
 enum class Layout {
     RectangularHollow,  // designation,h_mm,b_mm,t_mm
     CircularHollow,     // designation,d_mm,t_mm
     RolledI,            // designation,h_mm,b_mm,tw_mm,tf_mm,r_mm
-    HssRectangular,     // designation,h_in,b_in,t_in (nominal wall)
-    HssRound,           // designation,d_in,t_in (nominal wall)
-    WShape,             // designation,d_in,bf_in,tw_in,tf_in,kdes_in
+    // The AISC files add the Manual's weight and properties to the dimensions:
+    HssRectangular,  // designation,h_in,b_in,t_in (nominal wall),W_lb_ft,A_in2,Ix_in4,Iy_in4,rx_in,ry_in
+    HssRound,        // designation,d_in,t_in (nominal wall),W_lb_ft,A_in2,I_in4,r_in
+    WShape,          // designation,d_in,bf_in,tw_in,tf_in,kdes_in,W_lb_ft,A_in2,Ix_in4,Iy_in4,rx_in,ry_in
 };
 
 struct DataFile {
@@ -51,25 +53,46 @@ constexpr SectionFamily enFamilies[] = {SectionFamily::SHS, SectionFamily::RHS, 
                                         SectionFamily::IPE, SectionFamily::HEA, SectionFamily::HEB};
 constexpr SectionFamily aiscFamilies[] = {SectionFamily::HSS, SectionFamily::W};
 
-void setProperties(Section& s, const AreaAndInertia& p, double massArea)
+void setProperties(Section& s, const AreaInertiaAndMass& p)
 {
     s.A = p.A;
     s.Iy = p.Iy;
     s.Iz = p.Iz;
     s.iy = std::sqrt(p.Iy / p.A);
     s.iz = std::sqrt(p.Iz / p.A);
-    s.massPerMetre = massArea * 1000.0 * steelDensity;
+    s.massPerMetre = p.massPerMetre;
 }
 
-AreaAndInertia inMillimetres(const AreaAndInertia& inches)
+// What the AISC Manual prints for the section of a row, in mm and kg/m. Its
+// radii of gyration come from the unrounded A and I, so they are read too:
+// the rounded A and I would give some half a percent off. A round HSS has
+// one second moment and one radius.
+void setPublishedProperties(Section& s, const SectionCsv& csv, std::size_t row, Layout layout)
 {
-    const double square = mmPerInch * mmPerInch;
-    return {inches.A * square, inches.Iy * square * square, inches.Iz * square * square};
+    const double squareInch = mmPerInch * mmPerInch;
+    const bool round = layout == Layout::HssRound;
+    const auto inch = [&](std::string_view column) { return csv.number(row, column) * mmPerInch; };
+    const auto inch4 = [&](std::string_view column) { return csv.number(row, column) * squareInch * squareInch; };
+    s.A = csv.number(row, "A_in2") * squareInch;
+    s.Iy = inch4(round ? "I_in4" : "Ix_in4");
+    s.Iz = round ? s.Iy : inch4("Iy_in4");
+    s.iy = inch(round ? "r_in" : "rx_in");
+    s.iz = round ? s.iy : inch("ry_in");
+    s.massPerMetre = csv.number(row, "W_lb_ft") * kgPerMetrePerPoundPerFoot;
 }
 
 // The AISC Manual's design wall of an ERW (ASTM A500) HSS: 0.93 t, to the
 // thousandth of an inch as its tables give it and compute with it.
 double designWallInches(double t) { return std::round(0.93 * t * 1000.0) / 1000.0; }
+
+// The corners of a rectangular hollow section of the given wall: an AISC
+// HSS's are 2 t outside and t inside, as the Manual computes them.
+CornerRadii cornersOf(const Section& s, double wall)
+{
+    if (s.code == DesignCode::Aisc360)
+        return {2.0 * wall, wall};
+    return s.manufacture == Manufacture::ColdFormed ? coldFormedCorners(wall) : hotFinishedCorners(wall);
+}
 
 Section sectionOf(const DataFile& file, const SectionCsv& csv, std::size_t row)
 {
@@ -82,28 +105,20 @@ Section sectionOf(const DataFile& file, const SectionCsv& csv, std::size_t row)
     const auto mm = [&](std::string_view column) { return csv.number(row, column); };
     const auto inch = [&](std::string_view column) { return csv.number(row, column) * mmPerInch; };
     switch (file.layout) {
-    case Layout::RectangularHollow: {
+    case Layout::RectangularHollow:
         s.shape = SectionShape::RectangularHollow;
         s.h = mm("h_mm");
         s.b = mm("b_mm");
         s.t = s.tDesign = mm("t_mm");
-        const CornerRadii corners =
-            file.manufacture == Manufacture::ColdFormed ? coldFormedCorners(s.t) : hotFinishedCorners(s.t);
-        s.r = corners.outside;
-        const AreaAndInertia p = rectangularHollow(s.h, s.b, s.t, corners.outside, corners.inside);
-        setProperties(s, p, p.A);
+        s.r = cornersOf(s, s.t).outside;
         break;
-    }
-    case Layout::CircularHollow: {
+    case Layout::CircularHollow:
         s.shape = SectionShape::CircularHollow;
         s.h = s.b = mm("d_mm");
         s.t = s.tDesign = mm("t_mm");
-        const AreaAndInertia p = circularHollow(s.h, s.t);
-        setProperties(s, p, p.A);
         break;
-    }
     case Layout::RolledI:
-    case Layout::WShape: {
+    case Layout::WShape:
         s.shape = SectionShape::I;
         if (file.layout == Layout::RolledI) {
             s.h = mm("h_mm");
@@ -119,36 +134,28 @@ Section sectionOf(const DataFile& file, const SectionCsv& csv, std::size_t row)
             s.r = inch("kdes_in") - s.tf;
         }
         s.t = s.tDesign = s.tf;
-        const AreaAndInertia p = rolledI(s.h, s.b, s.tw, s.tf, s.r);
-        setProperties(s, p, p.A);
         break;
-    }
-    case Layout::HssRectangular: {
-        // The properties with the design wall and corners of 2 tdes; the
-        // mass, as the Manual's weight, with the nominal wall.
+    case Layout::HssRectangular:
         s.shape = SectionShape::RectangularHollow;
-        const double h = csv.number(row, "h_in"), b = csv.number(row, "b_in"), t = csv.number(row, "t_in");
-        const double tdes = designWallInches(t);
-        s.h = h * mmPerInch;
-        s.b = b * mmPerInch;
-        s.t = t * mmPerInch;
-        s.tDesign = tdes * mmPerInch;
-        s.r = 2.0 * s.tDesign;
-        setProperties(s, inMillimetres(rectangularHollow(h, b, tdes, 2.0 * tdes, tdes)),
-                      inMillimetres(rectangularHollow(h, b, t, 2.0 * t, t)).A);
+        s.h = inch("h_in");
+        s.b = inch("b_in");
+        s.t = inch("t_in");
+        s.tDesign = designWallInches(csv.number(row, "t_in")) * mmPerInch;
+        s.r = cornersOf(s, s.tDesign).outside;
         break;
-    }
-    case Layout::HssRound: {
+    case Layout::HssRound:
         s.shape = SectionShape::CircularHollow;
-        const double d = csv.number(row, "d_in"), t = csv.number(row, "t_in");
-        const double tdes = designWallInches(t);
-        s.h = s.b = d * mmPerInch;
-        s.t = t * mmPerInch;
-        s.tDesign = tdes * mmPerInch;
-        setProperties(s, inMillimetres(circularHollow(d, tdes)), inMillimetres(circularHollow(d, t)).A);
+        s.h = s.b = inch("d_in");
+        s.t = inch("t_in");
+        s.tDesign = designWallInches(csv.number(row, "t_in")) * mmPerInch;
         break;
     }
-    }
+    // The AISC tables print their properties, computed from the producers'
+    // unrounded dimensions; those of the EN tables are the standards' formulas.
+    if (s.code == DesignCode::Aisc360)
+        setPublishedProperties(s, csv, row, file.layout);
+    else
+        setProperties(s, propertiesFromDimensions(s));
     return s;
 }
 
@@ -199,6 +206,29 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 }
 
 }  // namespace
+
+AreaInertiaAndMass propertiesFromDimensions(const Section& s)
+{
+    const auto withMass = [](const AreaAndInertia& p, double massArea) {
+        return AreaInertiaAndMass{p.A, p.Iy, p.Iz, massArea * 1000.0 * steelDensity};
+    };
+    switch (s.shape) {
+    case SectionShape::RectangularHollow: {
+        const auto of = [&](double wall) {
+            const CornerRadii corners = cornersOf(s, wall);
+            return rectangularHollow(s.h, s.b, wall, corners.outside, corners.inside);
+        };
+        return withMass(of(s.tDesign), of(s.t).A);
+    }
+    case SectionShape::CircularHollow:
+        return withMass(circularHollow(s.h, s.tDesign), circularHollow(s.h, s.t).A);
+    case SectionShape::I: {
+        const AreaAndInertia p = rolledI(s.h, s.b, s.tw, s.tf, s.r);
+        return withMass(p, p.A);
+    }
+    }
+    return {};
+}
 
 std::span<const Section> sectionsOf(DesignCode code) { return tables().of(code).sections; }
 
