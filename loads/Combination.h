@@ -15,6 +15,7 @@ std::string_view limitStateName(LimitState state);  // "ULS", "SLS"
 struct CombinationTerm {
     double factor = 1.0;
     std::string caseName;
+    bool operator==(const CombinationTerm&) const = default;
 };
 
 // A linear combination of load cases, each case at most once.
@@ -23,6 +24,7 @@ struct Combination {
     LimitState limitState = LimitState::Ultimate;
     std::vector<CombinationTerm> terms;
     std::string basis;  // where it comes from: "EN 1990 6.10", "ASCE 7-16 2.3.1 (4)", "design file"
+    bool operator==(const Combination&) const = default;
 };
 
 // The combination as engineers write it: "1.35 G + 1.5 Q + 0.9 W", each

@@ -32,6 +32,8 @@ struct DesignFile {
     std::vector<LoadCase> cases;               // in the file's order
     std::vector<Combination> ownCombinations;  // the engineer's own, terms in the cases' order
 
+    bool operator==(const DesignFile&) const = default;
+
     const LoadCase* caseNamed(const std::string& name) const
     {
         for (const LoadCase& c : cases)

@@ -42,18 +42,24 @@ Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileCon
             terms = {c.terms, {}};
     if (!terms.value)
         return {std::nullopt, terms.error};
-    if (terms.value->empty())
+    return combinationLoads(design, truss, *terms.value);
+}
+
+Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileContent& truss,
+                                    std::span<const CombinationTerm> terms)
+{
+    if (terms.empty())
         return {NodeForces(truss.nodeRows()), {}};
     // Only the cases named are made: a self-weight another case needs
     // sections for stays out of the way.
     DesignFile asked = design;
     std::erase_if(asked.cases, [&](const LoadCase& c) {
-        return std::none_of(terms.value->begin(), terms.value->end(), [&](const CombinationTerm& t) { return t.caseName == c.name; });
+        return std::none_of(terms.begin(), terms.end(), [&](const CombinationTerm& t) { return t.caseName == c.name; });
     });
     Result<std::vector<CaseLoads>> cases = caseLoadsOf(asked, truss);
     if (!cases.value)
         return {std::nullopt, cases.error};
-    return {superposed(*terms.value, *cases.value), {}};
+    return {superposed(terms, *cases.value), {}};
 }
 
 Result<EnvelopeStudy> designForEnvelope(const DesignFile& design, const TrussFileContent& truss)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "loads/DesignFile.h"
@@ -16,6 +17,10 @@ DesignSettings designSettingsOf(const DesignFile& design);
 // the file has no case of, a case that does not fit the truss.
 Result<NodeForces> caseLoadsNamed(const DesignFile& design, const TrussFileContent& truss, std::string_view name);
 Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileContent& truss, std::string_view notation);
+// The loads of these terms, each factor exactly as given (the notation
+// writes nine digits), each case among the file's.
+Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileContent& truss,
+                                    std::span<const CombinationTerm> terms);
 
 // Every case solved, and every member designed for the envelope of the
 // file's strength combinations (generated, then its own).

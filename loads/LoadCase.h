@@ -24,6 +24,7 @@ struct PointLoad {
     int node = 0;
     double fx = 0.0, fy = 0.0;
     int line = 0;
+    bool operator==(const PointLoad&) const = default;
 };
 
 // One load case of the design file. Its loads are the sum of every source
@@ -39,6 +40,7 @@ struct LoadCase {
     std::vector<PointLoad> loads;
     bool fromFile = false;
     int line = 0;  // of its [[case]]
+    bool operator==(const LoadCase&) const = default;
 };
 
 // psi0 of a variable action to EN 1990 Table A1.1 (or the case's own):

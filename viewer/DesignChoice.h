@@ -7,9 +7,11 @@
 
 #include "design/MemberDesign.h"
 
-// What the engineer chose in the Design panel for one truss file, and where
-// it is kept: the viewer's settings, under the file's absolute path, so that
-// the file opened again, in any window, comes back with its choice.
+// What the engineer chose in the Design panel for one truss file. Its home
+// is the design file beside the truss file (DesignChoiceFile.h); for a file
+// without one it is kept in the viewer's settings, under the file's absolute
+// path, so that the file opened again, in any window, comes back with its
+// choice.
 struct DesignChoice {
     // A code's own grade and sections, so that trying the other code loses nothing.
     struct OfCode {
@@ -27,7 +29,7 @@ struct DesignChoice {
     bool operator==(const DesignChoice&) const = default;
 };
 
-// None when nothing was chosen for the file.
+// From the viewer's settings: none when nothing was chosen for the file.
 std::optional<DesignChoice> loadDesignChoice(const QString& path);
 void saveDesignChoice(const QString& path, const DesignChoice& choice);
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QFutureWatcher>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 
 #include "design/SectionTable.h"
 #include "numbers/NumberRule.h"
+#include "viewer/DesignChoiceFile.h"
 #include "viewer/TrussDocument.h"
 
 namespace {
@@ -55,7 +57,8 @@ DesignPanel::DesignPanel(const TrussDocument& document, QWidget* parent)
       grade(new QComboBox),
       designations(new QStringListModel(this)),
       colour(new QCheckBox(tr("Colour the members by utilisation"))),
-      message_(new QLabel)
+      message_(new QLabel),
+      kept(new QLabel)
 {
     code->setObjectName(QStringLiteral("designCode"));
     for (const DesignCode c : {DesignCode::En1993, DesignCode::Aisc360})
@@ -124,6 +127,12 @@ DesignPanel::DesignPanel(const TrussDocument& document, QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(colour);
     layout->addWidget(message_);
+    kept->setObjectName(QStringLiteral("designKept"));
+    kept->setWordWrap(true);
+    kept->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    kept->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    kept->setEnabled(false);  // a note, greyed beside the verdict
+    layout->addWidget(kept);
     layout->addStretch(1);
 
     connect(code, &QComboBox::currentIndexChanged, this, &DesignPanel::chooseCode);
@@ -132,22 +141,68 @@ DesignPanel::DesignPanel(const TrussDocument& document, QWidget* parent)
         changed();
     });
     connect(colour, &QCheckBox::toggled, this, &DesignPanel::showColours);
+    connect(&document, &TrussDocument::designFileChanged, this, &DesignPanel::takeDesignFile);
     showChoice();
     design();
 }
 
 QString DesignPanel::message() const { return message_->text(); }
 
+QString DesignPanel::whereKept() const { return kept->text(); }
+
 void DesignPanel::showStudy(bool sameFile)
 {
     if (!sameFile) {
-        // A file without a choice of its own starts from the one shown.
-        if (std::optional<DesignChoice> kept = loadDesignChoice(document.filePath()))
-            choice_ = std::move(*kept);
+        // A file without a choice of its own starts from the one shown; its
+        // design file's, once read, replaces it.
+        if (std::optional<DesignChoice> stored = loadDesignChoice(document.filePath()))
+            choice_ = std::move(*stored);
         badRestraints.clear();
+        notWritten.reset();
         showChoice();
+        sayWhereKept();
     }
     design();
+}
+
+// The design file read (again): its choice is shown, unless it holds the
+// one shown already (as after the panel wrote it; a section typed that no
+// table holds, which it cannot hold, stays as typed).
+void DesignPanel::takeDesignFile()
+{
+    const DesignFileWatch& file = document.designFile();
+    if (file.state() == DesignFileWatch::State::Read && !(withChoice(*file.design(), choice_) == *file.design())) {
+        choice_ = choiceOf(*file.design(), choice_);
+        badRestraints.clear();
+        notWritten.reset();
+        showChoice();
+        design();
+    }
+    sayWhereKept();
+}
+
+void DesignPanel::sayWhereKept()
+{
+    const DesignFileWatch& file = document.designFile();
+    const QString name = file.fileName();
+    switch (file.state()) {
+    case DesignFileWatch::State::None:
+        return kept->clear();
+    case DesignFileWatch::State::Reading:
+        return kept->setText(tr("Reading %1…").arg(name));
+    case DesignFileWatch::State::Absent:
+        return kept->setText(
+            tr("No design file %1 beside the truss file: the choice is kept in the viewer's settings.").arg(name));
+    case DesignFileWatch::State::Refused:
+    case DesignFileWatch::State::Read:
+        break;
+    }
+    if (notWritten)
+        kept->setText(tr("The choice is not written into %1: %2").arg(name, *notWritten));
+    else if (file.state() == DesignFileWatch::State::Refused)
+        kept->setText(tr("%1 has a mistake: the choice is written into it once it is mended.").arg(name));
+    else
+        kept->setText(tr("The choice is kept in %1.").arg(name));
 }
 
 void DesignPanel::showChoice()
@@ -271,8 +326,16 @@ void DesignPanel::chooseRestraint(MemberGroup group)
 
 void DesignPanel::changed()
 {
-    if (!document.filePath().isEmpty())
-        saveDesignChoice(document.filePath(), choice_);
+    if (!document.filePath().isEmpty()) {
+        const QString designFile = document.designFile().path();
+        if (QFileInfo::exists(designFile)) {
+            notWritten = saveIntoDesignFile(designFile, choice_);
+        } else {
+            notWritten.reset();
+            saveDesignChoice(document.filePath(), choice_);
+        }
+        sayWhereKept();
+    }
     design();
 }
 
@@ -282,17 +345,26 @@ void DesignPanel::design()
 {
     const int asked = ++ticket;
     designing_ = false;
-    const std::shared_ptr<const TrussStudy> study = document.study();
+    const std::shared_ptr<const TrussStudy> study = document.shown();
     if (!study)
         return showDesign(nullptr, tr("Open a truss file to check its members."));
-    if (study->toStudy() || document.solving()) {
+    const bool envelope = document.loadsShown().kind == LoadsShown::Kind::Envelope;
+    if (study->toStudy() || (envelope && study->solution && !document.envelope())) {
         designing_ = true;  // the study comes again once solved
         return showDesign(nullptr, tr("The members are checked once the truss is solved…"));
     }
+    if (!study->solution && envelope)
+        return showDesign(nullptr, capitalised(QString::fromStdString(study->refusal)) + u'.');
     if (!study->solution)
         return showDesign(
             nullptr,
             tr("The members are not checked: the truss is not solved (%1).").arg(QString::fromStdString(study->refusal)));
+    if (envelope) {
+        // The design file's own design, made with the envelope.
+        std::shared_ptr<const StudyDesign> made = document.envelope();
+        const QString said = designText::verdict(made->design) + designText::areaNote(made->study->truss, made->design);
+        return showDesign(std::move(made), said.trimmed());
+    }
     if (!badRestraints.empty()) {
         const auto& [group, typed] = *badRestraints.begin();
         return showDesign(

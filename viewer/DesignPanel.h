@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -17,10 +18,14 @@ class TrussDocument;
 
 // The Design panel: the code, the grade, a section from the tables and the
 // distance between lateral restraints for each group of members. The
-// design of the document's solved truss follows every change, made away
-// from the window's thread; its table of members, its verdict and the
-// members' colours by utilisation are shown. The choice is kept for the
-// file, and comes back when the file is opened again.
+// design of the document's solved truss, under the loads shown, follows
+// every change, made away from the window's thread; its table of members,
+// its verdict and the members' colours by utilisation are shown; for the
+// envelope of the design file's combinations, the design file's design of
+// every member for its governing combination. The choice is kept in the
+// design file beside the truss file, and read from it when it changes;
+// without one, in the viewer's settings for the file (the viewer makes no
+// file it was not asked for). It comes back when the file is opened again.
 class DesignPanel : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +39,7 @@ public:
     DesignTableModel& table() { return model; }
     bool designing() const { return designing_; }
     QString message() const;  // the verdict, or why there is no design
+    QString whereKept() const;  // where the choice is kept, or why it is not written into the design file
 
 signals:
     // The members' colours by utilisation, or null: by their forces.
@@ -46,6 +52,8 @@ private:
         QLineEdit* outOfPlane;
     };
 
+    void takeDesignFile();
+    void sayWhereKept();
     void showChoice();
     void fillGrades();
     void fillSections(MemberGroup group);
@@ -67,6 +75,8 @@ private:
     QStringListModel* designations;  // of the code, for completion
     QCheckBox* colour;
     QLabel* message_;
+    QLabel* kept;
+    std::optional<QString> notWritten;  // why the design file does not hold the choice
     int ticket = 0;  // of the design asked for last
     bool designing_ = false;
 };

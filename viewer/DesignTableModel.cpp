@@ -6,9 +6,9 @@
 
 namespace {
 
-// The columns of designText::tableHeads.
+// The columns of designText::tableHeads, and for the envelope the governing combination's.
 namespace column {
-enum : int { member, group, section, length, force, resistance, utilisation, governing };
+enum : int { member, group, section, length, force, resistance, utilisation, governing, combination };
 }
 
 }  // namespace
@@ -27,7 +27,8 @@ int DesignTableModel::rowCount(const QModelIndex& parent) const
 
 int DesignTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(designText::tableHeads().size());
+    const bool named = design_ && !design_->combinations.empty();
+    return parent.isValid() ? 0 : static_cast<int>(designText::tableHeads().size()) + (named ? 1 : 0);
 }
 
 QVariant DesignTableModel::data(const QModelIndex& index, int role) const
@@ -39,6 +40,8 @@ QVariant DesignTableModel::data(const QModelIndex& index, int role) const
     const bool checked = v.governing != CheckKind::NotChecked;
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == column::combination)
+            return design_->combinations[std::size_t(m.member)];
         return designText::memberCells(*design_->study->solution, m).value(index.column());
     case TrussTableModel::sortRole:
         switch (index.column()) {
@@ -58,7 +61,7 @@ QVariant DesignTableModel::data(const QModelIndex& index, int role) const
         }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(
-            (index.column() == column::group || index.column() == column::section || index.column() == column::governing
+            (index.column() == column::group || index.column() == column::section || index.column() >= column::governing
                  ? Qt::AlignLeft
                  : Qt::AlignRight)
             | Qt::AlignVCenter);
@@ -76,6 +79,8 @@ QVariant DesignTableModel::data(const QModelIndex& index, int role) const
 
 QVariant DesignTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && section == column::combination && (role == Qt::DisplayRole || role == csvHeadRole))
+        return QStringLiteral("combination");
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return designText::tableHeads().value(section);
     if (orientation == Qt::Horizontal && role == csvHeadRole)

@@ -9,7 +9,8 @@
 // The design of every member, a row each in member order, as kvrtool design
 // --csv writes it: the cells' text to show, their values to sort by
 // (sortRole), the CSV's column names (csvHeadRole) and the utilisation's
-// colour behind it.
+// colour behind it; for the envelope of the design file's combinations, a
+// last column names each member's governing one.
 class DesignTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -37,11 +37,16 @@ Result<StudyDesign> designStudy(std::shared_ptr<const TrussStudy> study, const D
     Result<TrussDesign> design = designTruss(study->truss, *study->solution, input.sections, input.settings);
     if (!design.value)
         return {std::nullopt, design.error};
+    return {shownDesign(std::move(study), std::move(*design.value)), {}};
+}
+
+StudyDesign shownDesign(std::shared_ptr<const TrussStudy> study, TrussDesign design, designText::MemberCombinations combinations)
+{
     MemberColours colours;
     for (const Band band : bands)
         colours.legend.push_back(lookOf(band));
     colours.looks.resize(study->truss.memberRows(), lookOf(Band::NotChecked));
-    for (const MemberDesign& m : design.value->members)
+    for (const MemberDesign& m : design.members)
         colours.looks[std::size_t(m.member)] = colours.legend[std::size_t(designText::bandOf(m.verdict()))];
-    return {StudyDesign{std::move(study), std::move(*design.value), std::move(colours)}, {}};
+    return {std::move(study), std::move(design), std::move(colours), std::move(combinations)};
 }

@@ -11,11 +11,18 @@
 
 // The design of a solved study as the viewer shows it: every member's
 // checks, and the members' colours by how much of their resistance they use.
+// For the envelope of the design file's combinations, each member's
+// governing combination by member number; empty otherwise.
 struct StudyDesign {
     std::shared_ptr<const TrussStudy> study;
     TrussDesign design;
     MemberColours colours;
+    designText::MemberCombinations combinations;
 };
+
+// The design as shown: its colours made from its verdicts.
+StudyDesign shownDesign(std::shared_ptr<const TrussStudy> study, TrussDesign design,
+                        designText::MemberCombinations combinations = {});
 
 // Refused as designTruss refuses, or when the study has no solution. A
 // large truss takes a while: made away from the window's thread.

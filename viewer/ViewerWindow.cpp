@@ -13,10 +13,13 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "report/TrussSummary.h"
 #include "viewer/DesignPanel.h"
+#include "viewer/LoadsPicker.h"
+#include "viewer/LoadsStudy.h"
 
 namespace {
 
@@ -56,7 +59,8 @@ ViewerWindow::ViewerWindow(QWidget* parent)
       memberView_(tableView(memberSorted, QStringLiteral("members"))), design_(new DesignPanel(document)),
       designSorted(sorted(&design_->table(), this)),
       designView_(tableView(designSorted, QStringLiteral("design"))), tables(new QTabWidget),
-      summary_(new QTableWidget(0, 2)), findings_(new QListWidget), problem_(new QLabel)
+      summary_(new QTableWidget(0, 2)), findings_(new QListWidget), problem_(new QLabel), designProblem_(new QLabel),
+      loads_(new LoadsPicker(document))
 {
     setWindowTitle(QStringLiteral("kvrview"));
     setAcceptDrops(true);
@@ -73,6 +77,15 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     problem_->setWordWrap(true);
     problem_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; padding: 4px; }"));
     problem_->hide();
+    designProblem_->setObjectName(QStringLiteral("designProblem"));
+    designProblem_->setWordWrap(true);
+    designProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    designProblem_->setStyleSheet(problem_->styleSheet());
+    designProblem_->hide();
+    QToolBar* loadsBar = addToolBar(tr("Loads"));
+    loadsBar->setObjectName(QStringLiteral("loadsBar"));
+    loadsBar->addWidget(new QLabel(tr("Loads ")));
+    loadsBar->addWidget(loads_);
 
     tables->addTab(nodeView_, tr("Nodes"));
     tables->addTab(memberView_, tr("Members"));
@@ -99,14 +112,20 @@ ViewerWindow::ViewerWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(problem_);
+    layout->addWidget(designProblem_);
     layout->addWidget(split, 1);
     setCentralWidget(central);
     resize(1200, 760);
     split->setSizes({740, 460});
     side->setSizes({330, 60, 370});
 
-    connect(&document, &TrussDocument::studyChanged, this, &ViewerWindow::showStudy);
+    connect(&document, &TrussDocument::studyChanged, this, [this] {
+        showFindings();
+        enableActions();
+    });
+    connect(&document, &TrussDocument::shownChanged, this, &ViewerWindow::showStudy);
     connect(&document, &TrussDocument::problemChanged, this, &ViewerWindow::sayProblem);
+    connect(&document, &TrussDocument::designFileChanged, this, &ViewerWindow::sayDesignProblem);
     connect(canvas_, &TrussCanvas::hovered, this, &ViewerWindow::sayWhatIsAt);
     connect(canvas_, &TrussCanvas::picked, this, &ViewerWindow::selectInTable);
     connect(nodeView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -127,22 +146,25 @@ bool ViewerWindow::openFile(const QString& path)
     return document.open(path);
 }
 
+// The study under the loads shown: the file's own, or a case's, a
+// combination's or the envelope's.
 void ViewerWindow::showStudy(bool sameFile)
 {
-    const std::shared_ptr<const TrussStudy> study = document.study();
+    const std::shared_ptr<const TrussStudy> study = document.shown();
     nodeModel.setStudy(study);
     memberModel.setStudy(study);
     canvas_->setStudy(study, sameFile);
     canvas_->setSelection(TrussCanvas::Part::Node, {});  // the tables' selections end with their models
     design_->showStudy(sameFile);
     showSummary();
-    showFindings();
-    enableActions();
 }
 
 void ViewerWindow::showSummary()
 {
-    const std::vector<SummaryLine> lines = summaryOf(*document.study());
+    const LoadsShown loads = document.loadsShown();
+    const std::shared_ptr<const DesignFile> design = document.designFile().design();
+    const std::vector<SummaryLine> lines =
+        loads == LoadsShown{} || !design ? summaryOf(*document.shown()) : loadsSummary(*document.shown(), loads, *design);
     summary_->setRowCount(static_cast<int>(lines.size()));
     for (int r = 0; r < summary_->rowCount(); ++r) {
         summary_->setItem(r, 0, new QTableWidgetItem(lines[std::size_t(r)].label));
@@ -161,6 +183,16 @@ void ViewerWindow::showFindings()
 }
 
 QString ViewerWindow::problem() const { return problem_->text(); }
+
+QString ViewerWindow::designProblem() const { return designProblem_->text(); }
+
+// The reader's one line, as kvrtool gives it; the truss stays in view.
+void ViewerWindow::sayDesignProblem()
+{
+    const DesignFileWatch& file = document.designFile();
+    designProblem_->setText(file.state() == DesignFileWatch::State::Refused ? file.problem() : QString());
+    designProblem_->setVisible(!designProblem_->text().isEmpty());
+}
 
 void ViewerWindow::sayProblem(const QString& text)
 {

@@ -12,6 +12,7 @@
 #include "viewer/TrussTableModel.h"
 
 class DesignPanel;
+class LoadsPicker;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -22,8 +23,10 @@ class QTableWidget;
 
 // kvrview's window: shows the document's truss drawn with its forces, its
 // summary, its findings and its node and member tables, as the document
-// follows the file. A file that cannot be read leaves the last good view in
-// place and says why.
+// follows the file, under the loads picked: the file's own, or a case, a
+// combination or the envelope of the design file beside it. A file that
+// cannot be read leaves the last good view in place and says why; a design
+// file with a mistake is named with it above the drawing.
 class ViewerWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -36,8 +39,8 @@ public:
     std::shared_ptr<const TrussStudy> study() const { return document.study(); }
     // The file is drawn as soon as it is read; its findings and results
     // follow when it has been checked and solved, away from the window's
-    // thread.
-    bool solving() const { return document.solving(); }
+    // thread, as do the design file and the loads picked.
+    bool solving() const { return document.solving() || document.showing(); }
 
     // The picture (.svg, .png or .dxf by its name) and the calculation pages of
     // the truss as solved, written through the save routine; the reason when
@@ -56,9 +59,11 @@ public:
     QTableView& memberView() { return *memberView_; }
     QTableView& designView() { return *designView_; }
     DesignPanel& designPanel() { return *design_; }
+    LoadsPicker& loadsPicker() { return *loads_; }
     QTableWidget& summary() { return *summary_; }
     QListWidget& findings() { return *findings_; }
     QString problem() const;  // what went wrong with the last reading; empty when it went well
+    QString designProblem() const;  // the design file's mistake; empty when it has none
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -73,6 +78,7 @@ private:
     void showSummary();
     void showFindings();
     void sayProblem(const QString& text);
+    void sayDesignProblem();
     void selectInTable(TrussCanvas::Pick pick);
     void selectInDrawing(TrussCanvas::Part part, QTableView* view);
     void sayWhatIsAt(TrussCanvas::Pick pick);
@@ -93,6 +99,7 @@ private:
     QTabWidget* tables;
     QTableWidget* summary_;
     QListWidget* findings_;
-    QLabel* problem_;
+    QLabel *problem_, *designProblem_;
+    LoadsPicker* loads_;
     QAction *exportPicture_ = nullptr, *exportPdf_ = nullptr, *print_ = nullptr, *copyRows_ = nullptr;
 };
