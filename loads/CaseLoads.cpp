@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kvrfile/TrussStructure.h"
+#include "kvrfile/TrussVocabulary.h"
 
 namespace {
 
@@ -17,6 +18,14 @@ void add(NodeForces& to, const NodeForces& from, double factor = 1.0)
 }
 
 }  // namespace
+
+int unfiniteNodeOf(const NodeForces& forces)
+{
+    for (std::size_t n = 1; n < forces.size(); ++n)
+        if (!std::isfinite(forces[n].fx) || !std::isfinite(forces[n].fy))
+            return int(n);
+    return 0;
+}
 
 Result<NodeForces> selfWeightOf(const TrussFileContent& truss, const GroupSections& sections)
 {
@@ -57,10 +66,13 @@ Result<NodeForces> topChordUdlOf(const TrussFileContent& truss, double w)
     if (row.size() < 2)
         return {std::nullopt, "the truss has no top chord to carry a uniform load"};
     std::sort(row.begin(), row.end());
+    // The roof spans the truss: where the top chord stops short of its ends
+    // (a Warren truss), the end nodes of the chord carry the rest.
+    const Extent extent = extentOf(truss);
     NodeForces forces(truss.nodeRows());
     for (std::size_t i = 0; i < row.size(); ++i) {
-        const double left = i == 0 ? row[i].first : row[i - 1].first;
-        const double right = i + 1 == row.size() ? row[i].first : row[i + 1].first;
+        const double left = i == 0 ? 2 * extent.xMin - row[i].first : row[i - 1].first;
+        const double right = i + 1 == row.size() ? 2 * extent.xMax - row[i].first : row[i + 1].first;
         forces[static_cast<std::size_t>(row[i].second)].fy = w * (right - left) / 2;
     }
     if (!std::isfinite(row.back().first - row.front().first))
@@ -107,6 +119,8 @@ Result<std::vector<CaseLoads>> caseLoadsOf(const DesignFile& design, const Truss
                                   "node " + std::to_string(n) + " of the truss file has no finite load");
                 loads.forces[static_cast<std::size_t>(n)].fy += load;
             }
+        if (const int n = unfiniteNodeOf(loads.forces); n > 0)
+            return refuse(loadCase.line, "name", "its loads on node " + std::to_string(n) + " are too large for double precision");
         all.push_back(std::move(loads));
     }
     return {std::move(all), {}};

@@ -26,8 +26,9 @@ Result<NodeForces> selfWeightOf(const TrussFileContent& truss, const GroupSectio
 
 // A uniform vertical load w (kN/m on plan, downwards negative) on the top
 // chord: the nodes that top-chord members join, each taking w times half
-// the horizontal distance between its neighbours (an end node half a
-// spacing). Refused when the truss has no top chord.
+// the horizontal distance between its neighbours; an end node of the chord
+// also takes the roof out to the truss's end (half a spacing where the
+// chord reaches the end), so that the whole is w times the truss's length. Refused when the truss has no top chord.
 Result<NodeForces> topChordUdlOf(const TrussFileContent& truss, double w);
 
 // Every case of the design file on the truss's nodes, in the file's order,
@@ -40,6 +41,10 @@ inline Result<std::vector<CaseLoads>> caseLoadsOf(const DesignFile& design, cons
 {
     return caseLoadsOf(design, truss, design.sections);
 }
+
+// The first node whose load is not a finite number (a sum too large for
+// double), or 0.
+int unfiniteNodeOf(const NodeForces& forces);
 
 // The factored sum of the cases a combination names (each must be among cases).
 NodeForces superposed(std::span<const CombinationTerm> terms, std::span<const CaseLoads> cases);

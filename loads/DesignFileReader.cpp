@@ -13,6 +13,8 @@
 #include <toml++/toml.h>
 
 #include "design/SectionTable.h"
+#include "kvrfile/NumberText.h"
+#include "loads/GeneratedCombinations.h"
 
 namespace {
 
@@ -84,10 +86,25 @@ constexpr int mostPermanentCases = 6;
 // The names the generated combinations take.
 bool looksGenerated(std::string_view name)
 {
-    if (name.size() < 5 || (name.substr(0, 4) != "ULS " && name.substr(0, 4) != "SLS "))
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t at = 0;
+    while (at < name.size() && blank(name[at]))
+        ++at;
+    name.remove_prefix(at);
+    if (name.size() < 4 || (name.substr(0, 3) != "ULS" && name.substr(0, 3) != "SLS") || !blank(name[3]))
         return false;
-    return std::all_of(name.begin() + 4, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+    name.remove_prefix(3);
+    while (!name.empty() && blank(name.front()))
+        name.remove_prefix(1);
+    while (!name.empty() && blank(name.back()))
+        name.remove_suffix(1);
+    return !name.empty() && std::all_of(name.begin(), name.end(), digit);
 }
+
+// The combinations a design takes on: each is solved by superposition and
+// every member checked for it, so the count bounds the work.
+constexpr double mostCombinations = 4096;
 
 class Reader {
 public:
@@ -192,6 +209,12 @@ private:
             return false;
         if (const toml::node* combinations = root.get("combination"); combinations && !readCombinations(*combinations))
             return false;
+        if (const double count = generatedCombinationBound(design_.cases, design_.code); count > mostCombinations)
+            return fail(root.source(), "case",
+                        "the cases make up to " + formatSignificant(count, 3) + " combinations, more than "
+                            + formatSignificant(mostCombinations, 4)
+                            + " a design takes on: the cases of one kind are alternatives, each combined with every "
+                              "choice of the others; keep fewer");
         return true;
     }
 
@@ -359,7 +382,7 @@ private:
                 read = flag(*node, where, loadCase.fromFile);
             if (!read)
                 return false;
-            sourced = sourced || k == "udl_top" || k == "loads";
+            sourced = sourced || k == "udl_top" || (k == "loads" && !loadCase.loads.empty());
         }
         if (loadCase.name == "file") {
             if (table.contains("from_file") && !loadCase.fromFile)
@@ -455,6 +478,11 @@ private:
             return fail(name->source(), in + " name", "expected a name on one line");
         if (looksGenerated(combination.name))
             return fail(name->source(), in + " name", "'" + combination.name + "' is a generated combination's name");
+        // solve --combination takes a name or the notation: neither may read as the other.
+        const std::vector<std::string> caseNames = design_.caseNames();
+        if (design_.caseNamed(combination.name) || parseCombination(combination.name, caseNames).value)
+            return fail(name->source(), in + " name",
+                        "'" + combination.name + "' reads as a case or a combination of the cases; give a name of its own");
         for (const Combination& other : design_.ownCombinations)
             if (other.name == combination.name)
                 return fail(name->source(), in + " name", "a combination '" + combination.name + "' is given already");
@@ -480,6 +508,8 @@ private:
             CombinationTerm term{0.0, std::string(key->str())};
             if (!number(*value, where, term.factor))
                 return false;
+            if (std::fabs(term.factor) > 1000 || (term.factor != 0 && std::fabs(term.factor) < 0.001))
+                return fail(value->source(), where, "expected a factor from 0.001 to 1000 in size, or 0");
             combination.terms.push_back(term);
         }
         // In the cases' order, as the generated ones.
@@ -515,6 +545,16 @@ Result<DesignFile> readDesignFile(const std::filesystem::path& path)
     const std::u8string name = path.u8string();  // any name, on Windows too
     const std::string source(name.begin(), name.end());
     std::error_code error;
+    // What is not a file (a FIFO would wait for a writer) is refused by its kind.
+    const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+    const char* kind = type == std::filesystem::file_type::directory ? "it is a folder"
+                       : type == std::filesystem::file_type::fifo    ? "it is a named pipe (FIFO), not a file"
+                       : type == std::filesystem::file_type::socket  ? "it is a socket, not a file"
+                       : type == std::filesystem::file_type::character ? "it is a character device, not a file"
+                       : type == std::filesystem::file_type::block   ? "it is a block device, not a file"
+                                                                     : nullptr;
+    if (!error && kind)
+        return {std::nullopt, source + ": cannot be read: " + kind};
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error)
         return {std::nullopt, source + ": cannot be read: " + error.message()};

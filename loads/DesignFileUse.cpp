@@ -1,6 +1,7 @@
 #include "loads/DesignFileUse.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "loads/GeneratedCombinations.h"
 
@@ -37,9 +38,16 @@ Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileCon
     const std::vector<std::string> names = design.caseNames();
     Result<std::vector<CombinationTerm>> terms = parseCombination(notation, names);
     // Or a combination by its name, as design names the governing one: "ULS 3".
-    for (const Combination& c : combinationsOf(design))
-        if (!terms.value && c.name == notation)
-            terms = {c.terms, {}};
+    if (!terms.value) {
+        const std::vector<Combination> all = combinationsOf(design);
+        const auto named = std::find_if(all.begin(), all.end(), [&](const Combination& c) { return c.name == notation; });
+        if (named != all.end())
+            terms = {named->terms, {}};
+        else if (!notation.empty() && std::isalpha(static_cast<unsigned char>(notation.front()))
+                 && notation.find_first_of("+-") == std::string_view::npos && !isCaseName(notation))
+            return {std::nullopt, "no case or combination named '" + std::string(notation) + "' in " + design.source
+                                      + " (design --list-combinations lists them)"};
+    }
     if (!terms.value)
         return {std::nullopt, terms.error};
     return combinationLoads(design, truss, *terms.value);
@@ -59,7 +67,11 @@ Result<NodeForces> combinationLoads(const DesignFile& design, const TrussFileCon
     Result<std::vector<CaseLoads>> cases = caseLoadsOf(asked, truss);
     if (!cases.value)
         return {std::nullopt, cases.error};
-    return {superposed(terms, *cases.value), {}};
+    NodeForces sum = superposed(terms, *cases.value);
+    if (const int n = unfiniteNodeOf(sum); n > 0)
+        return {std::nullopt, "combination '" + notationOf(terms) + "': its loads on node " + std::to_string(n)
+                                  + " are too large for double precision"};
+    return {std::move(sum), {}};
 }
 
 Result<EnvelopeStudy> designForEnvelope(const DesignFile& design, const TrussFileContent& truss)
@@ -75,6 +87,6 @@ Result<EnvelopeStudy> designForEnvelope(const DesignFile& design, const TrussFil
     Result<EnvelopeDesign> envelope =
         designEnvelope(truss, *cases.value, combinationsOf(design), design.sections, designSettingsOf(design));
     if (!envelope.value)
-        return {std::nullopt, envelope.error};
+        return {std::nullopt, design.source + ": " + envelope.error};
     return {EnvelopeStudy{std::move(*cases.value), std::move(*envelope.value)}, {}};
 }

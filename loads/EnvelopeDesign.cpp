@@ -22,11 +22,22 @@ void takeAccuracy(TrussSolution& to, const TrussSolution& from)
     to.arithmetic = std::max(to.arithmetic, from.arithmetic);
 }
 
-bool governs(const Verdict& candidate, const Verdict& current)
+// A member not checked governs a checked one; of two not checked, the
+// larger force (it is what the engineer must check by other means).
+bool governs(const MemberDesign& candidate, const MemberDesign& current)
 {
-    if (current.governing == CheckKind::NotChecked)
-        return false;
-    return candidate.governing == CheckKind::NotChecked || candidate.utilisation > current.utilisation;
+    const bool candidateChecked = candidate.verdict().governing != CheckKind::NotChecked;
+    const bool currentChecked = current.verdict().governing != CheckKind::NotChecked;
+    if (!candidateChecked || !currentChecked)
+        return !candidateChecked && (currentChecked || std::fabs(candidate.force) > std::fabs(current.force));
+    return candidate.verdict().utilisation > current.verdict().utilisation;
+}
+
+// Where a combination's sum overflows double, its forces say nothing.
+bool finite(const TrussSolution& s)
+{
+    return std::isfinite(s.accuracy.force) && std::isfinite(s.accuracy.displacement) && std::isfinite(s.accuracy.reaction)
+           && std::all_of(s.members.begin(), s.members.end(), [](const MemberResult& m) { return std::isfinite(m.force); });
 }
 
 }  // namespace
@@ -45,6 +56,8 @@ Result<EnvelopeDesign> designEnvelope(const TrussFileContent& truss, std::span<c
     Extremes tension, compression;
     for (std::size_t c = 0; c < envelope.combinations.size(); ++c) {
         const TrussSolution s = combinedSolution(envelope.combinations[c].terms, cases);
+        if (!finite(s))
+            return {std::nullopt, "combination " + envelope.combinations[c].name + ": its forces are too large for double precision"};
         if (c == 0) {
             tension = compression = {s, std::vector<int>(s.members.size(), 0)};
             continue;
@@ -74,7 +87,7 @@ Result<EnvelopeDesign> designEnvelope(const TrussFileContent& truss, std::span<c
     for (std::size_t i = 0; i < envelope.design.members.size(); ++i) {
         MemberDesign& member = envelope.design.members[i];
         const std::size_t m = std::size_t(member.member);
-        if (governs(pushed.value->members[i].verdict(), member.verdict())) {
+        if (governs(pushed.value->members[i], member)) {
             member = pushed.value->members[i];
             envelope.solution.members[m] = compression.solution.members[m];
             envelope.governing[m] = compression.from[m];

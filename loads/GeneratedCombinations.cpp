@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 
 namespace {
@@ -221,4 +222,24 @@ std::vector<Combination> combinationsOf(const DesignFile& design)
         design.code == DesignCode::En1993 ? en1990Combinations(design.cases, design.equation) : asce7Combinations(design.cases);
     all.insert(all.end(), design.ownCombinations.begin(), design.ownCombinations.end());
     return all;
+}
+
+double generatedCombinationBound(std::span<const LoadCase> cases, DesignCode code)
+{
+    double permanent = 0;
+    std::map<LoadKind, double> variable;  // cases of each variable kind
+    for (const LoadCase& c : cases)
+        (c.kind == LoadKind::Permanent ? permanent : variable[c.kind]) += 1;
+    // Each choice of the variable loads, counted once a leading action in it:
+    // 1 + sum over kinds of n_k x prod over the others of (n_j + 1).
+    double choices = 1;
+    for (const auto& [kind, n] : variable) {
+        double others = n;
+        for (const auto& [otherKind, m] : variable)
+            if (otherKind != kind)
+                others *= m + 1;
+        choices += others;
+    }
+    const double ways = code == DesignCode::En1993 ? std::pow(2.0, permanent) : 1.0;
+    return 3 * ways * choices * (code == DesignCode::En1993 ? 1 : 5);
 }

@@ -34,5 +34,12 @@ std::vector<Combination> en1990Combinations(std::span<const LoadCase> cases, En1
 // serviceability (Appendix C), for deflection: D + L.
 std::vector<Combination> asce7Combinations(std::span<const LoadCase> cases);
 
+// How many combinations the cases may give, at most, before any is made:
+// 2^permanent (EN 1990's favourable and unfavourable), times each choice of
+// one case or none of each variable kind, times the leading actions, for
+// both ULS expressions and SLS. Large sets are refused before this count of
+// them is made (each choice pairs with every other).
+double generatedCombinationBound(std::span<const LoadCase> cases, DesignCode code);
+
 // The design file's code's combinations, then the engineer's own.
 std::vector<Combination> combinationsOf(const DesignFile& design);

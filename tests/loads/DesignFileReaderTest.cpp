@@ -105,6 +105,37 @@ const Mistake mistakes[] = {
      "design.toml:2: [[case]] category: missing for imposed case 'Q': A to H, as EN 1990 Table A1.1, for its psi factors"},
     {"WebBesideVerticals", "code = \"en1993\"\n[sections]\nverticals = \"CHS 60.3x4\"\nweb = \"CHS 60.3x4\"\n",
      "design.toml:4: [sections] web: the verticals given already, on line 3"},
+    {"NoPointLoadsIsNoLoads", "code = \"en1993\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nloads = []\n",
+     "design.toml:2: [[case]] name: case 'G' has no loads: give self_weight, udl_top, loads or from_file"},
+    {"CombinationNamedAsACase",
+     "code = \"en1993\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[combination]]\nname = \"2 G\"\nkind = \"uls\"\nfactors = { G = 5.0 }\n",
+     "design.toml:7: [[combination]] name: '2 G' reads as a case or a combination of the cases; give a name of its own"},
+    {"GeneratedNameSpacedOut",
+     "code = \"en1993\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[combination]]\nname = \"ULS  1\"\nkind = \"uls\"\nfactors = { G = 1.0 }\n",
+     "design.toml:7: [[combination]] name: 'ULS  1' is a generated combination's name"},
+    {"FactorTheNotationCannotWrite",
+     "code = \"en1993\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[combination]]\nname = \"c\"\nkind = \"uls\"\nfactors = { G = 1e307 }\n",
+     "design.toml:9: [[combination]] factors.G: expected a factor from 0.001 to 1000 in size, or 0"},
+    // 3 permanent (2^3 ways), 10 winds, 10 snows: 1 + 10 x 11 + 10 x 11 = 221 choices, x 3 x 8: 5304.
+    {"TooManyCombinations",
+     "code = \"en1993\"\n[[case]]\nname = \"G\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[case]]\nname = \"H\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[case]]\nname = \"J\"\nkind = \"permanent\"\nself_weight = true\n"
+     "[[case]]\nname = \"W0\"\nkind = \"wind\"\nudl_top = 1\n[[case]]\nname = \"W1\"\nkind = \"wind\"\nudl_top = 1\n"
+     "[[case]]\nname = \"W2\"\nkind = \"wind\"\nudl_top = 1\n[[case]]\nname = \"W3\"\nkind = \"wind\"\nudl_top = 1\n"
+     "[[case]]\nname = \"W4\"\nkind = \"wind\"\nudl_top = 1\n[[case]]\nname = \"W5\"\nkind = \"wind\"\nudl_top = 1\n"
+     "[[case]]\nname = \"W6\"\nkind = \"wind\"\nudl_top = 1\n[[case]]\nname = \"W7\"\nkind = \"wind\"\nudl_top = 1\n"
+     "[[case]]\nname = \"W8\"\nkind = \"wind\"\nudl_top = 1\n[[case]]\nname = \"W9\"\nkind = \"wind\"\nudl_top = 1\n"
+     "[[case]]\nname = \"S0\"\nkind = \"snow\"\nudl_top = -1\n[[case]]\nname = \"S1\"\nkind = \"snow\"\nudl_top = -1\n"
+     "[[case]]\nname = \"S2\"\nkind = \"snow\"\nudl_top = -1\n[[case]]\nname = \"S3\"\nkind = \"snow\"\nudl_top = -1\n"
+     "[[case]]\nname = \"S4\"\nkind = \"snow\"\nudl_top = -1\n[[case]]\nname = \"S5\"\nkind = \"snow\"\nudl_top = -1\n"
+     "[[case]]\nname = \"S6\"\nkind = \"snow\"\nudl_top = -1\n[[case]]\nname = \"S7\"\nkind = \"snow\"\nudl_top = -1\n"
+     "[[case]]\nname = \"S8\"\nkind = \"snow\"\nudl_top = -1\n[[case]]\nname = \"S9\"\nkind = \"snow\"\nudl_top = -1\n",
+     "design.toml:1: case: the cases make up to 5.3e+03 combinations, more than 4096 a design takes on: the cases of one kind "
+     "are alternatives, each combined with every choice of the others; keep fewer"},
 };
 
 void PrintTo(const Mistake& row, std::ostream* out) { *out << row.name; }

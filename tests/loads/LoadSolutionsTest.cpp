@@ -9,8 +9,10 @@
 
 #include "TrussSupport.h"
 #include "TrussTestSupport.h"
+#include "design/SectionTable.h"
 #include "loads/DesignFileReader.h"
 #include "loads/DesignFileUse.h"
+#include "truss/TrussTypes.h"
 
 namespace {
 
@@ -174,5 +176,50 @@ TEST(Envelope, WindUpliftMakesTheBottomChordGovernInCompression)
     EXPECT_TRUE(kind == CheckKind::BucklingInPlane || kind == CheckKind::BucklingOutOfPlane) << checkKindName(kind);
     EXPECT_EQ(notationOf(e.combinations[std::size_t(e.governing[std::size_t(member)])].terms), "1.0 G + 1.5 W");
 }
+
+// A member no check covers (a Class 4 tube) is shown with its largest
+// force, the combination of the most compression: 1.35 G + 1.5 Q.
+TEST(Envelope, AMemberNotCheckedShowsItsLargestForce)
+{
+    const TrussFileContent truss = pratt(4, 0);
+    DesignFile design = roofDesign();
+    design.sections[MemberGroup::Vertical] = findSection(DesignCode::En1993, "CHS 323.9x5");
+    design.cases.back().loads.clear();
+    const Result<EnvelopeStudy> study = designForEnvelope(design, truss);
+    ASSERT_TRUE(study.value) << study.error;
+    const EnvelopeDesign& e = study.value->envelope;
+    const int member = e.design.governingMember(MemberGroup::Vertical);
+    ASSERT_GT(member, 0);
+    const MemberDesign& shown = e.design.members[std::size_t(member - 1)];
+    EXPECT_EQ(shown.verdict().governing, CheckKind::NotChecked);
+    EXPECT_EQ(notationOf(e.combinations[std::size_t(e.governing[std::size_t(member)])].terms), "1.35 G + 1.5 Q");
+    for (const Combination& c : e.combinations)
+        EXPECT_GE(std::fabs(shown.force) + 1e-9, std::fabs(combinedSolution(c.terms, study.value->cases).members[std::size_t(member)].force))
+            << c.name;
+}
+
+// A uniform load on plan over the roof is w times the truss's length on
+// every type, the top chord reaching the supports or not (a Warren truss's
+// stops half a panel short).
+class UdlOnEveryType : public ::testing::TestWithParam<TrussTypeInfo> {};
+
+TEST_P(UdlOnEveryType, SumsToTheLoadTimesTheSpan)
+{
+    const TrussTypeInfo& type = GetParam();
+    RecordingSink sink;
+    clsTruss truss(sink);
+    std::int16_t panels = type.panels.smallest;  // at least 6 where the type takes that many
+    while (panels < 6 && panels < type.panels.largest)
+        panels = std::int16_t(panels + type.panels.step);
+    truss.setParameters({.config = std::int32_t(type.type), .topE = 210, .btmE = 210, .webE = 210, .topA = 1000, .btmA = 1000,
+                         .webA = 1000, .loadType = clsTruss::uniformLoad, .loadValue = 1, .L = 12, .h = 2, .np = panels});
+    truss.generate();
+    const Result<NodeForces> loads = topChordUdlOf(truss.file(), -1.0);
+    ASSERT_TRUE(loads.value) << loads.error;
+    EXPECT_NEAR(sumsOf(*loads.value).fy, -12.0, 1e-5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, UdlOnEveryType, ::testing::ValuesIn(trussTypes().begin(), trussTypes().end()),
+                         [](const auto& info) { return testNameOf(info.param.name); });
 
 }  // namespace
