@@ -73,22 +73,6 @@ int designEnvelope(bool csv, const TrussFileContent& truss, const DesignFile& fi
     return envelope.design.allHold() ? kvrExit::ok : kvrExit::notHolding;
 }
 
-// --design takes the code, the steel and the sections from the file, and
-// designs for its combinations: options that would say otherwise are refused.
-int withDesignFile(const QCommandLineParser& parser, const TrussFileContent& truss, const DesignFile& file, QTextStream& out,
-                   QTextStream& err)
-{
-    for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "size", "output"})
-        if (parser.isSet(QLatin1String(option)))
-            return refused(err, std::string("--") + (option == std::string("output") ? "o" : option)
-                                    + ": the design file of --design gives the design; leave this option out");
-    if (parser.isSet(QStringLiteral("list-combinations"))) {
-        out << loadsText::combinationsList(combinationsOf(file));
-        return kvrExit::ok;
-    }
-    return designEnvelope(parser.isSet(QStringLiteral("csv")), truss, file, out, err);
-}
-
 }  // namespace
 
 const CommandForm& designForm()
@@ -135,8 +119,14 @@ int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
 {
     return runOnFile(designForm(), arguments, out, err, [&](const QCommandLineParser& parser, const TrussFileContent& truss) {
         bool unreadable = false;
-        if (const std::optional<DesignFile> file = designFileOf(parser, err, unreadable))
-            return withDesignFile(parser, truss, *file, out, err);
+        if (const std::optional<DesignFile> file = designFileOf(parser, err, unreadable)) {
+            if (parser.isSet(QStringLiteral("output")))
+                return refused(err, "-o writes the sized truss file: it goes with --size");
+            if (!parser.isSet(QStringLiteral("list-combinations")))
+                return designEnvelope(parser.isSet(QStringLiteral("csv")), truss, *file, out, err);
+            out << loadsText::combinationsList(combinationsOf(*file));
+            return kvrExit::ok;
+        }
         if (unreadable)
             return kvrExit::failed;
         if (parser.isSet(QStringLiteral("list-combinations")))

@@ -50,8 +50,16 @@ OptionForm designFileOption(const QString& description) { return valued("design"
 std::optional<DesignFile> designFileOf(const QCommandLineParser& parser, QTextStream& err, bool& refused)
 {
     refused = false;
-    if (!parser.optionNames().contains(QLatin1String("design")))
+    const QStringList given = parser.optionNames();
+    if (!given.contains(QLatin1String("design")))
         return std::nullopt;
+    // The file gives the design: an option that would say otherwise is refused.
+    for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "deflection-limit", "size"})
+        if (given.contains(QLatin1String(option))) {
+            err << "kvrtool: --" << option << ": the design file of --design gives the design; leave this option out\n";
+            refused = true;
+            return std::nullopt;
+        }
     const QString path = QDir::toNativeSeparators(parser.value(QStringLiteral("design")));
     Result<DesignFile> design = readDesignFile(std::filesystem::path(path.toStdU16String()));
     if (!design.value) {

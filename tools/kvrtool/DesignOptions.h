@@ -21,6 +21,6 @@ DesignWords designWordsOf(const QCommandLineParser& parser);
 OptionForm designFileOption(const QString& description);
 
 // The design file of --design, or none: it was not given, or it could not
-// be read (then reported to err, with its line and key where it is wrong;
-// refused true).
+// be read or another design option was given beside it (then reported to
+// err, with its line and key where it is wrong; refused true).
 std::optional<DesignFile> designFileOf(const QCommandLineParser& parser, QTextStream& err, bool& refused);

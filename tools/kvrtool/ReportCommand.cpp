@@ -57,10 +57,6 @@ int reportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         const std::optional<DesignFile> file = designFileOf(parser, err, unreadable);
         if (unreadable)
             return kvrExit::failed;
-        for (const char* option : {"code", "steel", "section", "out-of-plane", "gamma-m0", "gamma-m1", "deflection-limit"})
-            if (file && parser.isSet(QLatin1String(option)))
-                return failedBecause(err, QStringLiteral("--%1: the design file of --design gives the design; leave this option out")
-                                              .arg(QLatin1String(option)));
         // The design pages when a design option is given; then --code and every group's section too.
         std::optional<DesignRequest> design;
         if (const DesignWords words = designWordsOf(parser); words.given()) {
