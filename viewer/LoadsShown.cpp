@@ -14,16 +14,23 @@ QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(
 
 std::vector<LoadsEntry> loadsEntries(const DesignFile& design)
 {
-    std::vector<LoadsEntry> entries{{{}, QObject::tr("the file's own loads")}};
+    std::vector<LoadsEntry> entries;
+    // Each entry filled member by member: GCC 12's optimiser takes a name in
+    // a nested brace list for one that may be uninitialised.
+    const auto add = [&entries](LoadsShown::Kind kind, const std::string& name, const QString& label) {
+        LoadsEntry& entry = entries.emplace_back();
+        entry.loads.kind = kind;
+        entry.loads.name = name;
+        entry.label = label;
+    };
+    add(LoadsShown::Kind::File, {}, QObject::tr("the file's own loads"));
     if (design.cases.empty())
         return entries;
     for (const LoadCase& c : design.cases)
-        entries.push_back({{LoadsShown::Kind::Case, c.name},
-                           QObject::tr("case %1 (%2)").arg(text(c.name), text(kindName(design.code, c.kind)))});
+        add(LoadsShown::Kind::Case, c.name, QObject::tr("case %1 (%2)").arg(text(c.name), text(kindName(design.code, c.kind))));
     for (const Combination& c : combinationsOf(design))
-        entries.push_back(
-            {{LoadsShown::Kind::Combination, c.name}, text(c.name) + QStringLiteral(" — ") + text(notationOf(c.terms))});
-    entries.push_back({{LoadsShown::Kind::Envelope, {}}, QObject::tr("envelope (strength combinations)")});
+        add(LoadsShown::Kind::Combination, c.name, text(c.name) + QStringLiteral(" — ") + text(notationOf(c.terms)));
+    add(LoadsShown::Kind::Envelope, {}, QObject::tr("envelope (strength combinations)"));
     return entries;
 }
 
