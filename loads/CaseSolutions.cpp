@@ -23,6 +23,10 @@ struct Summed {
     }
 };
 
+// Each product and each addition rounds once: a factor such as 1.35 is
+// not a double either, which one more rounding a term covers.
+double roundingsOf(std::span<const CombinationTerm> terms) { return 3.0 * double(terms.size() + 1) * doubleRounding; }
+
 }  // namespace
 
 Result<std::vector<CaseSolution>> solveCases(const TrussFileContent& truss, std::span<const CaseLoads> cases)
@@ -42,14 +46,49 @@ Result<std::vector<CaseSolution>> solveCases(const TrussFileContent& truss, std:
     return {std::move(solved), {}};
 }
 
+void combineMembers(std::span<const CombinationTerm> terms, std::span<const CaseSolution> cases, CombinedMembers& into)
+{
+    const std::size_t members = cases.front().solution.members.size();
+    into.members.assign(members, MemberResult{});
+    into.sizes.assign(members, 0.0);
+    into.accuracy = {};
+    into.arithmetic = 0;
+    double stressed = 0;
+    std::vector<double> stressSizes(members, 0.0);
+    for (const CombinationTerm& term : terms) {
+        const TrussSolution& s = caseNamed(cases, term.caseName).solution;
+        const double f = term.factor, size = std::fabs(f);
+        for (std::size_t m = 0; m < members; ++m) {
+            into.members[m].force += f * s.members[m].force;
+            into.members[m].stress += f * s.members[m].stress;
+            into.sizes[m] += size * std::fabs(s.members[m].force);
+            stressSizes[m] += size * std::fabs(s.members[m].stress);
+        }
+        into.accuracy.force += size * s.accuracy.force;
+        into.accuracy.stress += size * s.accuracy.stress;
+        into.arithmetic = std::max(into.arithmetic, s.arithmetic);
+    }
+    double pulled = 0;
+    for (std::size_t m = 0; m < members; ++m) {
+        pulled = std::max(pulled, into.sizes[m]);
+        stressed = std::max(stressed, stressSizes[m]);
+    }
+    into.accuracy.force += roundingsOf(terms) * pulled;
+    into.accuracy.stress += roundingsOf(terms) * stressed;
+}
+
 TrussSolution combinedSolution(std::span<const CombinationTerm> terms, std::span<const CaseSolution> cases)
 {
     const TrussSolution& first = cases.front().solution;
+    CombinedMembers members;
+    combineMembers(terms, cases, members);
     TrussSolution sum;
     sum.unknowns = first.unknowns;
-    sum.arithmetic = 0;
+    sum.arithmetic = members.arithmetic;
+    sum.members = std::move(members.members);
+    sum.accuracy.force = members.accuracy.force;
+    sum.accuracy.stress = members.accuracy.stress;
     std::vector<Summed> ux(first.nodes.size()), uy(ux.size()), rx(ux.size()), ry(ux.size()), fx(ux.size()), fy(ux.size());
-    std::vector<Summed> force(first.members.size()), stress(force.size());
     for (const CombinationTerm& term : terms) {
         const TrussSolution& s = caseNamed(cases, term.caseName).solution;
         const double f = term.factor, size = std::fabs(f);
@@ -61,24 +100,14 @@ TrussSolution combinedSolution(std::span<const CombinationTerm> terms, std::span
             fx[n].add(f, s.loads[n].fx);
             fy[n].add(f, s.loads[n].fy);
         }
-        for (std::size_t m = 0; m < force.size(); ++m) {
-            force[m].add(f, s.members[m].force);
-            stress[m].add(f, s.members[m].stress);
-        }
         sum.residual += size * s.residual;
         sum.imbalance += size * s.imbalance;
         sum.tolerance += size * s.tolerance;
         sum.reactionTolerance += size * s.reactionTolerance;
         sum.accuracy.displacement += size * s.accuracy.displacement;
         sum.accuracy.reaction += size * s.accuracy.reaction;
-        sum.accuracy.force += size * s.accuracy.force;
-        sum.accuracy.stress += size * s.accuracy.stress;
-        sum.arithmetic = std::max(sum.arithmetic, s.arithmetic);
     }
-    // Each product and each addition rounds once: a factor such as 1.35 is
-    // not a double either, which one more rounding a term covers.
-    const double roundings = 3.0 * double(terms.size() + 1) * doubleRounding;
-    double moved = 0, held = 0, pulled = 0, stressed = 0;
+    double moved = 0, held = 0;
     sum.nodes.resize(ux.size());
     sum.loads.resize(ux.size());
     for (std::size_t n = 0; n < ux.size(); ++n) {
@@ -87,15 +116,7 @@ TrussSolution combinedSolution(std::span<const CombinationTerm> terms, std::span
         moved = std::max({moved, ux[n].size, uy[n].size});
         held = std::max({held, rx[n].size, ry[n].size});
     }
-    sum.members.resize(force.size());
-    for (std::size_t m = 0; m < force.size(); ++m) {
-        sum.members[m] = {force[m].value, stress[m].value};
-        pulled = std::max(pulled, force[m].size);
-        stressed = std::max(stressed, stress[m].size);
-    }
-    sum.accuracy.displacement += roundings * moved;
-    sum.accuracy.reaction += roundings * held;
-    sum.accuracy.force += roundings * pulled;
-    sum.accuracy.stress += roundings * stressed;
+    sum.accuracy.displacement += roundingsOf(terms) * moved;
+    sum.accuracy.reaction += roundingsOf(terms) * held;
     return sum;
 }

@@ -29,3 +29,14 @@ Result<std::vector<CaseSolution>> solveCases(const TrussFileContent& truss, std:
 // their tolerances are the factored sums of the cases', which bound the
 // exact sum's.
 TrussSolution combinedSolution(std::span<const CombinationTerm> terms, std::span<const CaseSolution> cases);
+
+// Only the members' forces and stresses under a combination, with their
+// accuracy as combinedSolution gives it, into buffers the caller keeps: what
+// an envelope of many combinations takes of each.
+struct CombinedMembers {
+    std::vector<MemberResult> members;
+    std::vector<double> sizes;  // kN, by member: the sum of its terms' sizes, over which its rounding is bounded
+    Accuracy accuracy;          // force and stress
+    int arithmetic = 0;
+};
+void combineMembers(std::span<const CombinationTerm> terms, std::span<const CaseSolution> cases, CombinedMembers& into);

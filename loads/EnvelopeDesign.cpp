@@ -6,24 +6,13 @@
 namespace {
 
 // For each member, the combination of its largest force (most tension)
-// and of its smallest (most compression), and the solution that gives
+// or of its smallest (most compression), and the solution that gives
 // every member the force of the one chosen.
 struct Extremes {
     TrussSolution solution;
     std::vector<int> from;  // by member: the combination
 };
 
-void takeAccuracy(TrussSolution& to, const TrussSolution& from)
-{
-    to.accuracy.displacement = std::max(to.accuracy.displacement, from.accuracy.displacement);
-    to.accuracy.reaction = std::max(to.accuracy.reaction, from.accuracy.reaction);
-    to.accuracy.force = std::max(to.accuracy.force, from.accuracy.force);
-    to.accuracy.stress = std::max(to.accuracy.stress, from.accuracy.stress);
-    to.arithmetic = std::max(to.arithmetic, from.arithmetic);
-}
-
-// A member not checked governs a checked one; of two not checked, the
-// larger force (it is what the engineer must check by other means).
 bool governs(const MemberDesign& candidate, const MemberDesign& current)
 {
     const bool candidateChecked = candidate.verdict().governing != CheckKind::NotChecked;
@@ -31,13 +20,6 @@ bool governs(const MemberDesign& candidate, const MemberDesign& current)
     if (!candidateChecked || !currentChecked)
         return !candidateChecked && (currentChecked || std::fabs(candidate.force) > std::fabs(current.force));
     return candidate.verdict().utilisation > current.verdict().utilisation;
-}
-
-// Where a combination's sum overflows double, its forces say nothing.
-bool finite(const TrussSolution& s)
-{
-    return std::isfinite(s.accuracy.force) && std::isfinite(s.accuracy.displacement) && std::isfinite(s.accuracy.reaction)
-           && std::all_of(s.members.begin(), s.members.end(), [](const MemberResult& m) { return std::isfinite(m.force); });
 }
 
 }  // namespace
@@ -53,21 +35,32 @@ Result<EnvelopeDesign> designEnvelope(const TrussFileContent& truss, std::span<c
     if (envelope.combinations.empty())
         return {std::nullopt, "no combination for strength (ULS) to design for: give the cases' kinds, or a combination of your own"};
 
-    Extremes tension, compression;
+    // The members' extremes over the combinations; the accuracy the largest
+    // of any combination's. The node results are no one combination's: none.
+    const TrussSolution& first = cases.front().solution;
+    Extremes tension{TrussSolution{}, std::vector<int>(first.members.size(), 0)}, compression = tension;
+    for (Extremes* side : {&tension, &compression}) {
+        side->solution.nodes.assign(first.nodes.size(), NodeResult{});
+        side->solution.members.assign(first.members.size(), MemberResult{});
+        side->solution.unknowns = first.unknowns;
+        side->solution.arithmetic = 0;
+    }
+    CombinedMembers sum;
     for (std::size_t c = 0; c < envelope.combinations.size(); ++c) {
-        const TrussSolution s = combinedSolution(envelope.combinations[c].terms, cases);
-        if (!finite(s))
+        combineMembers(envelope.combinations[c].terms, cases, sum);
+        const bool finite = std::isfinite(sum.accuracy.force)
+                            && std::all_of(sum.members.begin(), sum.members.end(), [](const MemberResult& m) { return std::isfinite(m.force); });
+        if (!finite)
             return {std::nullopt, "combination " + envelope.combinations[c].name + ": its forces are too large for double precision"};
-        if (c == 0) {
-            tension = compression = {s, std::vector<int>(s.members.size(), 0)};
-            continue;
-        }
         for (Extremes* side : {&tension, &compression}) {
-            takeAccuracy(side->solution, s);
-            for (std::size_t m = 1; m < s.members.size(); ++m) {
-                const double now = side->solution.members[m].force, candidate = s.members[m].force;
-                if (side == &tension ? candidate > now : candidate < now) {
-                    side->solution.members[m] = s.members[m];
+            Accuracy& accuracy = side->solution.accuracy;
+            accuracy.force = std::max(accuracy.force, sum.accuracy.force);
+            accuracy.stress = std::max(accuracy.stress, sum.accuracy.stress);
+            side->solution.arithmetic = std::max(side->solution.arithmetic, sum.arithmetic);
+            for (std::size_t m = 1; m < sum.members.size(); ++m) {
+                const double now = side->solution.members[m].force, candidate = sum.members[m].force;
+                if (c == 0 || (side == &tension ? candidate > now : candidate < now)) {
+                    side->solution.members[m] = sum.members[m];
                     side->from[m] = int(c);
                 }
             }
@@ -82,7 +75,6 @@ Result<EnvelopeDesign> designEnvelope(const TrussFileContent& truss, std::span<c
 
     envelope.design = std::move(*pulled.value);
     envelope.solution = std::move(tension.solution);
-    envelope.solution.loads.clear();
     envelope.governing = std::move(tension.from);
     for (std::size_t i = 0; i < envelope.design.members.size(); ++i) {
         MemberDesign& member = envelope.design.members[i];

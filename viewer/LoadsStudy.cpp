@@ -10,6 +10,7 @@
 #include "analysis/TrussSolver.h"
 #include "loads/DesignFileUse.h"
 #include "loads/GeneratedCombinations.h"
+#include "report/LoadsText.h"
 #include "report/MemberResultText.h"
 #include "report/ResultText.h"
 
@@ -50,10 +51,7 @@ LoadsStudy envelopeOf(const TrussStudy& file, const DesignFile& design)
     for (NodeResult& node : solution.nodes)
         node = {none, none, none, none};
     auto study = std::make_shared<const TrussStudy>(TrussStudy{carrying(file.truss, {}), file.check, std::move(solution), {}});
-    designText::MemberCombinations names(envelope.governing.size());
-    for (std::size_t m = 1; m < names.size(); ++m)
-        names[m] = text(envelope.combinations[std::size_t(envelope.governing[m])].name);
-    auto shown = std::make_shared<const StudyDesign>(shownDesign(study, envelope.design, std::move(names)));
+    auto shown = std::make_shared<const StudyDesign>(shownDesign(study, envelope.design, loadsText::governingNames(envelope)));
     return {std::move(study), std::move(shown)};
 }
 
