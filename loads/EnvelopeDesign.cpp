@@ -66,24 +66,36 @@ Result<EnvelopeDesign> designEnvelope(const TrussFileContent& truss, std::span<c
             }
         }
     }
-    Result<TrussDesign> pulled = designTruss(truss, tension.solution, sections, settings);
-    if (!pulled.value)
-        return {std::nullopt, pulled.error};
-    Result<TrussDesign> pushed = designTruss(truss, compression.solution, sections, settings);
-    if (!pushed.value)
-        return {std::nullopt, pushed.error};
-
-    envelope.design = std::move(*pulled.value);
-    envelope.solution = std::move(tension.solution);
-    envelope.governing = std::move(tension.from);
-    for (std::size_t i = 0; i < envelope.design.members.size(); ++i) {
-        MemberDesign& member = envelope.design.members[i];
+    // Each member designed for the side of its larger force; the other side
+    // can govern only where it is of the other sign (tension against
+    // buckling), and is checked there alone.
+    for (std::size_t m = 1; m < tension.from.size(); ++m)
+        if (std::fabs(compression.solution.members[m].force) > std::fabs(tension.solution.members[m].force)) {
+            std::swap(tension.solution.members[m], compression.solution.members[m]);
+            std::swap(tension.from[m], compression.from[m]);
+        }
+    Extremes& larger = tension;
+    const Extremes& other = compression;
+    Result<TrussDesign> designed = designTruss(truss, larger.solution, sections, settings);
+    if (!designed.value)
+        return {std::nullopt, designed.error};
+    envelope.design = std::move(*designed.value);
+    for (MemberDesign& member : envelope.design.members) {
         const std::size_t m = std::size_t(member.member);
-        if (governs(pushed.value->members[i], member)) {
-            member = pushed.value->members[i];
-            envelope.solution.members[m] = compression.solution.members[m];
-            envelope.governing[m] = compression.from[m];
+        const double force = forceOf(other.solution, member.member);
+        if (!(force * member.force < 0))
+            continue;
+        MemberDesign candidate = member;
+        candidate.force = force;
+        candidate.checks = checkMember(*member.section, envelope.design.materials.at(member.group), force, member.length,
+                                       member.outOfPlane, settings);
+        if (governs(candidate, member)) {
+            member = std::move(candidate);
+            larger.solution.members[m] = other.solution.members[m];
+            larger.from[m] = other.from[m];
         }
     }
+    envelope.solution = std::move(larger.solution);
+    envelope.governing = std::move(larger.from);
     return {std::move(envelope), {}};
 }
