@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "kvrfile/TrussFileContent.h"
@@ -22,4 +23,14 @@ inline NodeForces fileLoadsOf(const TrussFileContent& t)
     for (int n = 1; n <= t.noNodes; ++n)
         loads[static_cast<std::size_t>(n)].fy = t.node(n, NodeColumn::Load);
     return loads;
+}
+
+// The first node whose load is not a finite number (a sum too large for
+// double), or 0.
+inline int unfiniteNodeOf(const NodeForces& forces)
+{
+    for (std::size_t n = 1; n < forces.size(); ++n)
+        if (!std::isfinite(forces[n].fx) || !std::isfinite(forces[n].fy))
+            return int(n);
+    return 0;
 }

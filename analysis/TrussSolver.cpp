@@ -60,6 +60,13 @@ std::vector<CheckedSolution> attempt(const TrussSystem& s, std::span<const NodeF
     return results;
 }
 
+// An attempt's factorisation and the solutions of so many cases, in
+// multiply-adds of double.
+double workOfAttempt(const TrussSystem& s, std::size_t cases)
+{
+    return s.shape.operations + double(cases) * analysisLimits::solutionsPerAttempt * 2 * double(s.shape.entries);
+}
+
 // Whether a case fell short of the check where a wider arithmetic may pass
 // it (not on a limit of double that no arithmetic lifts).
 bool shortOf(const CheckedSolution& r) { return !r.solution && r.limit.empty(); }
@@ -75,9 +82,7 @@ struct Solved {
 std::vector<Solved> solved(const TrussSystem& s, std::span<const NodeForces> cases, double exactTestWork)
 {
     using namespace analysisLimits;
-    const auto attemptWork = [&](std::size_t count) {
-        return s.shape.operations + double(count) * solutionsPerAttempt * 2 * double(s.shape.entries);  // in double
-    };
+    const auto attemptWork = [&](std::size_t count) { return workOfAttempt(s, count); };
     double spent = exactTestWork + attemptWork(cases.size());
     std::vector<Solved> r(cases.size());
     std::vector<bool> asked(cases.size(), true);
@@ -123,18 +128,9 @@ std::string unsolvable(const TrussSystem& system, const Rigidity& rigidity, std:
         return mechanismLine(rigidity);
     if (!system.tooInterconnected.empty())
         return system.tooInterconnected;
-    if (system.shape.operations + double(cases) * solutionsPerAttempt * 2 * double(system.shape.entries) > workBudget)
+    if (workOfAttempt(system, cases) > workBudget)
         return "file: " + std::to_string(cases) + " load cases on a truss of " + std::to_string(system.freedoms.count())
                + " unknowns are more than one analysis takes on; solve fewer at a time";
-    return {};
-}
-
-// A load that is no number: the design's loads are checked before, the file's by checkTruss.
-std::string unfiniteLoad(const NodeForces& loads)
-{
-    for (std::size_t n = 1; n < loads.size(); ++n)
-        if (!std::isfinite(loads[n].fx) || !std::isfinite(loads[n].fy))
-            return "node " + std::to_string(n) + ": its load is not a finite number";
     return {};
 }
 
@@ -146,8 +142,9 @@ std::vector<TrussAnalysis> solveChecked(const TrussFileContent& truss, std::span
         if (loads.size() != truss.nodeRows())
             return refuseAll("file: the loads are given for " + std::to_string(loads.size()) + " nodes, not "
                              + std::to_string(truss.nodeRows()));
-        if (const std::string why = unfiniteLoad(loads); !why.empty())
-            return refuseAll(why);
+        // The design's loads are checked before, the file's by checkTruss.
+        if (const int n = unfiniteNodeOf(loads); n > 0)
+            return refuseAll("node " + std::to_string(n) + ": its load is not a finite number");
     }
 
     const TrussSystem system(truss);

@@ -19,14 +19,6 @@ void add(NodeForces& to, const NodeForces& from, double factor = 1.0)
 
 }  // namespace
 
-int unfiniteNodeOf(const NodeForces& forces)
-{
-    for (std::size_t n = 1; n < forces.size(); ++n)
-        if (!std::isfinite(forces[n].fx) || !std::isfinite(forces[n].fy))
-            return int(n);
-    return 0;
-}
-
 Result<NodeForces> selfWeightOf(const TrussFileContent& truss, const GroupSections& sections)
 {
     NodeForces forces(truss.nodeRows());

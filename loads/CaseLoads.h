@@ -42,9 +42,5 @@ inline Result<std::vector<CaseLoads>> caseLoadsOf(const DesignFile& design, cons
     return caseLoadsOf(design, truss, design.sections);
 }
 
-// The first node whose load is not a finite number (a sum too large for
-// double), or 0.
-int unfiniteNodeOf(const NodeForces& forces);
-
 // The factored sum of the cases a combination names (each must be among cases).
 NodeForces superposed(std::span<const CombinationTerm> terms, std::span<const CaseLoads> cases);

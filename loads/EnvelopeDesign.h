@@ -15,8 +15,8 @@ struct EnvelopeDesign {
     std::vector<Combination> combinations;  // the strength combinations, in order
     // Each member's force and stress those of its governing combination;
     // the accuracies of forces and stresses the largest of any
-    // combination's; no node results (zero) and no loads, as no one
-    // combination's are the envelope's.
+    // combination's; node results zero and no loads, as no one
+    // combination's are the envelope's (a view blanks them).
     TrussSolution solution;
     TrussDesign design;            // each member checked for its governing combination
     std::vector<int> governing;    // by member number: its governing combination's index; row 0 unused

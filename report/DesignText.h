@@ -64,7 +64,8 @@ QString defaultGrade(DesignCode code);
 
 // One row a member, under exactly the head
 // member,group,section,length_m,force_kN,resistance_kN,utilisation,governing
-// (resistance and utilisation empty for a member not checked).
+// (resistance and utilisation empty for a member not checked), and
+// combination after it where the members' combinations are given.
 QString csv(const TrussSolution& solution, const TrussDesign& design);
 void csv(QTextStream& stream, const TrussSolution& solution, const TrussDesign& design, const MemberCombinations& combination = {});
 

@@ -21,8 +21,10 @@ DesignFile withChoice(DesignFile file, const DesignChoice& choice);
 
 // Writes the choice into the design file at path through the save routine.
 // The file is read again first, so that nothing written into it since it
-// was shown is lost, and written only when the choice changes it and the
-// text made reads back to the same design file (a grade aisc360 takes from
-// the section, the categories of en1993 cases under aisc360: refused).
+// was shown is lost, and written only when the choice changes it, the file
+// is exactly as this viewer writes it (comments and a layout of the
+// engineer's own would be lost: refused), and the text made reads back to
+// the same design file (a grade aisc360 takes from the section, the
+// categories of en1993 cases under aisc360: refused).
 // nullopt when the file holds the choice; else why it does not.
 std::optional<QString> saveIntoDesignFile(const QString& path, const DesignChoice& choice);

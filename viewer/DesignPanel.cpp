@@ -200,7 +200,7 @@ void DesignPanel::sayWhereKept()
     if (notWritten)
         kept->setText(tr("The choice is not written into %1: %2").arg(name, *notWritten));
     else if (file.state() == DesignFileWatch::State::Refused)
-        kept->setText(tr("%1 has a mistake: the choice is written into it once it is mended.").arg(name));
+        kept->setText(tr("%1 has a mistake: nothing is written into it; once it is mended, the panel shows its choice.").arg(name));
     else
         kept->setText(tr("The choice is kept in %1.").arg(name));
 }

@@ -12,6 +12,7 @@
 #include "TrussTestSupport.h"
 #include "design/SectionTable.h"
 #include "loads/DesignFileReader.h"
+#include "loads/DesignFileWriter.h"
 #include "viewer/DesignPanel.h"
 #include "viewer/LoadsPicker.h"
 #include "viewer/ViewerWindow.h"
@@ -182,18 +183,28 @@ void LoadsPickerTest::thePanelsChoiceIsWrittenIntoTheDesignFile_data()
     QTest::addColumn<QString>("top");        // section typed; empty: left
     QTest::addColumn<QString>("restraint");  // top chord's, m; empty: left
     QTest::addColumn<QString>("refusal");    // why the file is left as it was; empty: written
+    QTest::addColumn<bool>("asWritten");     // the file as the viewer writes it, or as typed by hand
     QTest::newRow("grade, section and restraint") << "en1993"
                                                   << "S275"
                                                   << "shs120x120x6.3"
                                                   << "3"
-                                                  << "";
+                                                  << "" << true;
     QTest::newRow("aisc360 for cases with en1993's categories")
         << "aisc360"
         << ""
         << ""
         << ""
         << "The choice is not written into four.toml: it cannot hold this choice: [[case]] category: only an en1993 "
-           "imposed load has a category";
+           "imposed load has a category"
+        << true;
+    QTest::newRow("a file of the engineer's own layout")
+        << "en1993"
+        << "S275"
+        << ""
+        << ""
+        << "The choice is not written into four.toml: it has comments or a layout of its own, which writing it afresh "
+           "would lose; change its [sections] there"
+        << false;
 }
 
 void LoadsPickerTest::thePanelsChoiceIsWrittenIntoTheDesignFile()
@@ -203,10 +214,12 @@ void LoadsPickerTest::thePanelsChoiceIsWrittenIntoTheDesignFile()
     QFETCH(QString, top);
     QFETCH(QString, restraint);
     QFETCH(QString, refusal);
-    const QByteArray before =
+    QFETCH(bool, asWritten);
+    const QByteArray typed =
         QByteArray(oneLoad) + "[[case]]\nname = \"Q\"\nkind = \"imposed\"\ncategory = \"B\"\nudl_top = -1.0\n";
+    const DesignFile given = *parseDesignFile(typed.toStdString(), "four.toml").value;
+    const QByteArray before = asWritten ? QByteArray::fromStdString(designFileText(given)) : typed;
     QVERIFY(writeAll(design, before));
-    const DesignFile given = *parseDesignFile(before.toStdString(), "four.toml").value;
     ViewerWindow window;
     QVERIFY(window.openFile(truss));
     QTRY_VERIFY(!window.solving());

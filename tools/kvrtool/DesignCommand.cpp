@@ -13,12 +13,6 @@
 
 namespace {
 
-int refused(QTextStream& err, const std::string& why)
-{
-    err << "kvrtool: " << QString::fromStdString(why) << '\n';
-    return kvrExit::failed;
-}
-
 int design(bool csv, const TrussFileContent& truss, const DesignRequest& request, QTextStream& out, QTextStream& err)
 {
     const std::optional<TrussSolution> solution = solvedOrRefused(truss, err);
@@ -26,7 +20,7 @@ int design(bool csv, const TrussFileContent& truss, const DesignRequest& request
         return kvrExit::failed;
     const Result<TrussDesign> result = designTruss(truss, *solution, request.sections, request.settings);
     if (!result.value)
-        return refused(err, result.error);
+        return failedBecause(err, result.error);
     if (csv)
         designText::csv(out, *solution, *result.value);
     else
@@ -42,7 +36,7 @@ int size(bool csv, const TrussFileContent& truss, const AskedDesign& choice, con
     const Result<Sizing> result =
         sizeTruss(truss, {.candidates = choice.families, .fixed = choice.request.sections, .settings = choice.request.settings});
     if (!result.value)
-        return refused(err, result.error);
+        return failedBecause(err, result.error);
     const Sizing& sizing = *result.value;
     if (sizing.outcome != Sizing::Outcome::Settled) {
         err << "kvrtool: " << designText::sizingFailure(sizing, choice.familyNames) << "; nothing written\n";
@@ -63,7 +57,7 @@ int designEnvelope(bool csv, const TrussFileContent& truss, const DesignFile& fi
 {
     const Result<EnvelopeStudy> study = designForEnvelope(file, truss);
     if (!study.value)
-        return refused(err, study.error);
+        return failedBecause(err, study.error);
     const EnvelopeDesign& envelope = study.value->envelope;
     const designText::MemberCombinations names = loadsText::governingNames(envelope);
     if (csv)
@@ -121,7 +115,7 @@ int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         bool unreadable = false;
         if (const std::optional<DesignFile> file = designFileOf(parser, err, unreadable)) {
             if (parser.isSet(QStringLiteral("output")))
-                return refused(err, "-o writes the sized truss file: it goes with --size");
+                return failedBecause(err, QStringLiteral("-o writes the sized truss file: it goes with --size"));
             if (!parser.isSet(QStringLiteral("list-combinations")))
                 return designEnvelope(parser.isSet(QStringLiteral("csv")), truss, *file, out, err);
             out << loadsText::combinationsList(combinationsOf(*file));
@@ -130,14 +124,14 @@ int designCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         if (unreadable)
             return kvrExit::failed;
         if (parser.isSet(QStringLiteral("list-combinations")))
-            return refused(err, "--list-combinations: give the design file with --design");
+            return failedBecause(err, QStringLiteral("--list-combinations: give the design file with --design"));
         const bool sizing = parser.isSet(QStringLiteral("size")), output = parser.isSet(QStringLiteral("output"));
         if (sizing != output)
-            return refused(err, sizing ? "--size writes the sized truss file: give -o FILE"
-                                       : "-o writes the sized truss file: it goes with --size");
+            return failedBecause(err, sizing ? QStringLiteral("--size writes the sized truss file: give -o FILE")
+                                             : QStringLiteral("-o writes the sized truss file: it goes with --size"));
         const Result<AskedDesign> choice = readDesign(designWordsOf(parser));
         if (!choice.value)
-            return refused(err, choice.error);
+            return failedBecause(err, choice.error);
         const bool csv = parser.isSet(QStringLiteral("csv"));
         return sizing ? size(csv, truss, *choice.value, parser.value(QStringLiteral("output")), out, err)
                       : design(csv, truss, choice.value->request, out, err);

@@ -53,6 +53,7 @@ int runOnFile(const CommandForm& form, const QStringList& arguments, QTextStream
 // Says on err why the command failed, in one line ("kvrtool: WHY"), and
 // returns the exit status of a failure.
 int failedBecause(QTextStream& err, const QString& why);
+int failedBecause(QTextStream& err, const std::string& why);
 
 // The file's tables, for the commands that need them; reports to err when
 // the file does not hold them.

@@ -57,6 +57,8 @@ int failedBecause(QTextStream& err, const QString& why)
     return kvrExit::failed;
 }
 
+int failedBecause(QTextStream& err, const std::string& why) { return failedBecause(err, QString::fromStdString(why)); }
+
 bool hasTables(const TrussFileContent& truss, QTextStream& err)
 {
     if (truss.hasTables())

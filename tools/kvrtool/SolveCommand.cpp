@@ -11,12 +11,6 @@
 
 namespace {
 
-int refused(QTextStream& err, const std::string& why)
-{
-    err << "kvrtool: " << QString::fromStdString(why) << '\n';
-    return kvrExit::failed;
-}
-
 std::optional<QString> valueOf(const QCommandLineParser& parser, const char* option)
 {
     return parser.isSet(QLatin1String(option)) ? std::optional(parser.value(QLatin1String(option))) : std::nullopt;
@@ -46,7 +40,7 @@ std::optional<TrussSolution> solvedOrRefused(const TrussFileContent& truss, QTex
 {
     TrussAnalysis analysis = solveTruss(truss);
     if (!analysis.value)
-        refused(err, analysis.error);
+        failedBecause(err, analysis.error);
     return std::move(analysis.value);
 }
 
@@ -59,15 +53,15 @@ int solveCommand(const QStringList& arguments, QTextStream& out, QTextStream& er
         if (unreadable)
             return kvrExit::failed;
         if (!design && (asked.caseName || asked.combination))
-            return refused(err, asked.caseName ? "--case: give the design file with --design"
-                                               : "--combination: give the design file with --design");
+            return failedBecause(err, asked.caseName ? QStringLiteral("--case: give the design file with --design")
+                                                     : QStringLiteral("--combination: give the design file with --design"));
         const Result<loadsText::Loads> loads = design ? loadsText::loadsOf(*design, asked, truss) : Result<loadsText::Loads>{};
         if (design && !loads.value)
-            return refused(err, loads.error);
+            return failedBecause(err, loads.error);
         TrussAnalysis analysis =
             design ? std::move(solveTruss(truss, std::span(&loads.value->forces, 1)).front()) : solveTruss(truss);
         if (!analysis.value)
-            return refused(err, analysis.error);
+            return failedBecause(err, analysis.error);
         const TrussSolution& solution = *analysis.value;
         if (parser.isSet(QStringLiteral("csv"))) {
             out << solutionCsv(truss, solution);
