@@ -15,6 +15,16 @@
 
 namespace {
 
+// A case's loads where they push sideways, which the truss file's table
+// cannot show; none otherwise, and the drawing shows the file's own column.
+const NodeForces* sideLoads(const TrussStudy& study)
+{
+    if (!study.solution)
+        return nullptr;
+    const NodeForces& loads = study.solution->loads;
+    return std::any_of(loads.begin(), loads.end(), [](const NodeForce& f) { return f.fx != 0.0; }) ? &loads : nullptr;
+}
+
 constexpr double pickDistance = 6;        // px
 constexpr double largestPage = 2e6;       // pt: what a drawing made at a zoomed scale may span
 constexpr double redrawAbove = 1.3;       // redraw when the zoom has moved this far from the drawing's scale
@@ -65,7 +75,7 @@ void TrussCanvas::setStudy(std::shared_ptr<const TrussStudy> next, bool keepView
     }
     fitPixelsPerMetre = fitScale();
     if (keepView && hadTruss && !fitted) {
-        drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())), colours.get());
+        drawing_ = drawTruss(t, forces, std::max(fitPixelsPerMetre, std::min(pixelsPerMetre, mostPointsPerMetre())), colours.get(), sideLoads(*study));
         update();
     } else {
         fit();
@@ -95,7 +105,7 @@ void TrussCanvas::fit()
         update();
         return;
     }
-    drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get());
+    drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get(), sideLoads(*study));
     // The room above and below the truss (title, legend, loads, dimensions,
     // caption) may differ from the last drawing's: once more, when it takes
     // more. Left and right, the room is the drawing's own; lines of text
@@ -104,7 +114,7 @@ void TrussCanvas::fit()
     const bool taller = measured > margins.height() + 1;
     margins.setHeight(measured);
     if (taller)
-        drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get());
+        drawing_ = drawTruss(study->truss, forces, fitScale(), colours.get(), sideLoads(*study));
     // The truss and its dimensions fit; a caption wider than they are may
     // run on beyond the right edge, rather than shrink the truss.
     const QSizeF page(std::min(drawing_.size.width(), margins.width() + extent.width() * drawing_.pointsPerMetre),
@@ -141,7 +151,7 @@ void TrussCanvas::drawAtZoom()
     const double ratio = wanted / drawing_.pointsPerMetre;
     if (ratio < redrawAbove && ratio > 1 / redrawAbove)
         return;
-    drawing_ = drawTruss(study->truss, forces, wanted, colours.get());
+    drawing_ = drawTruss(study->truss, forces, wanted, colours.get(), sideLoads(*study));
     update();
 }
 
@@ -265,7 +275,7 @@ void TrussCanvas::setMemberColours(std::shared_ptr<const MemberColours> next)
         fit();
         return;
     }
-    drawing_ = drawTruss(study->truss, forces, drawing_.pointsPerMetre, colours.get());
+    drawing_ = drawTruss(study->truss, forces, drawing_.pointsPerMetre, colours.get(), sideLoads(*study));
     update();
 }
 

@@ -3,6 +3,8 @@
 // its line and key, and the Design panel's choice written into it.
 #include <QtTest>
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
@@ -71,6 +73,7 @@ private slots:
     void theLoadsPickedAreShown();
     void thePanelsChoiceIsWrittenIntoTheDesignFile_data();
     void thePanelsChoiceIsWrittenIntoTheDesignFile();
+    void aSideLoadIsDrawn();
 
 private:
     QTemporaryDir dir;
@@ -253,6 +256,21 @@ void LoadsPickerTest::thePanelsChoiceIsWrittenIntoTheDesignFile()
     // The engineer's cases and combination as they were.
     QVERIFY(withoutLines(*written.value).cases == withoutLines(given).cases);
     QVERIFY(written.value->ownCombinations == given.ownCombinations);
+}
+
+// A case that pushes sideways, which the file's table of vertical loads
+// cannot hold, is drawn and summed in the drawing's title.
+void LoadsPickerTest::aSideLoadIsDrawn()
+{
+    QVERIFY(writeAll(design, "code = \"en1993\"\n[[case]]\nname = \"W\"\nkind = \"wind\"\nloads = [ { node = 6, fx = 4.0 } ]\n"));
+    ViewerWindow window;
+    QVERIFY(window.openFile(truss));
+    QTRY_VERIFY(!window.solving());
+    pick(window.loadsPicker(), QStringLiteral("case W (wind)"));
+    QTRY_VERIFY(!window.solving());
+    const std::vector<TrussDrawing::Text>& texts = window.canvas().drawing().texts;
+    QVERIFY(std::any_of(texts.begin(), texts.end(),
+                        [](const TrussDrawing::Text& t) { return t.text.contains(QLatin1String("4 kN to the right")); }));
 }
 
 QTEST_MAIN(LoadsPickerTest)
