@@ -3,9 +3,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <variant>
 
 #include <QMainWindow>
 
+#include "report/LoadCasePages.h"
 #include "report/TrussStudy.h"
 #include "viewer/TrussCanvas.h"
 #include "viewer/TrussDocument.h"
@@ -47,6 +49,9 @@ public:
     // they are not (also while the truss is still being solved: the menu's
     // exports wait for it instead).
     std::optional<QString> exportPicture(const QString& path) const;
+    // With a design file of load cases beside the truss, the pages are its
+    // (its cases, combinations, envelope and deflection), as kvrtool report
+    // --design makes them; else the file's own loads and the Design panel's.
     std::optional<QString> exportPdf(const QString& path) const;
 
     // The menu's actions, enabled by what there is to export or copy.
@@ -70,6 +75,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The design file's pages for the study, nothing without a design file
+    // of load cases (or a solution), or why its cases do not fit the truss.
+    std::variant<std::monostate, DesignFileStudy, QString> designFilePages(const TrussStudy& study) const;
     void makeMenus();
     void enableActions();
     void showStudy(bool sameFile);

@@ -131,6 +131,17 @@ std::optional<QString> ViewerWindow::exportPicture(const QString& path) const
     return saved(path, toPng(drawing, 2.0));
 }
 
+std::variant<std::monostate, DesignFileStudy, QString> ViewerWindow::designFilePages(const TrussStudy& study) const
+{
+    const std::shared_ptr<const DesignFile> file = document.designFile().design();
+    if (!study.solution || document.designFile().state() != DesignFileWatch::State::Read || !file || file->cases.empty())
+        return {};
+    Result<DesignFileStudy> studied = studyDesignFile(*file, study.truss);
+    if (!studied.value)
+        return QString::fromStdString(studied.error);
+    return std::move(*studied.value);
+}
+
 std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
 {
     const std::shared_ptr<const TrussStudy> study = document.study();
@@ -138,8 +149,13 @@ std::optional<QString> ViewerWindow::exportPdf(const QString& path) const
         return tr("no truss file is open");
     if (document.solving())
         return tr("the truss is still being solved");
-    return saved(path, calculationPdf(*study, pageHeaderFor(filePath(), QStringLiteral("kvrview")), paperFor(QLocale()),
-                                      designOf(*design_)));
+    const PageHeader header = pageHeaderFor(filePath(), QStringLiteral("kvrview"));
+    const auto pages = designFilePages(*study);
+    if (const QString* refusal = std::get_if<QString>(&pages))
+        return *refusal;
+    if (const DesignFileStudy* cases = std::get_if<DesignFileStudy>(&pages))
+        return saved(path, calculationPdf(*study, header, paperFor(QLocale()), *cases));
+    return saved(path, calculationPdf(*study, header, paperFor(QLocale()), designOf(*design_)));
 }
 
 void ViewerWindow::chooseAndOpen()
@@ -200,7 +216,16 @@ void ViewerWindow::print()
     if (dialog.exec() != QDialog::Accepted)
         return;
     whenSolved(tr("Printing"), [this, printer](const TrussStudy& study) {
-        printCalculation(*printer, study, pageHeaderFor(filePath(), QStringLiteral("kvrview")), designOf(*design_));
+        const PageHeader header = pageHeaderFor(filePath(), QStringLiteral("kvrview"));
+        const auto pages = designFilePages(study);
+        if (const QString* refusal = std::get_if<QString>(&pages)) {
+            QMessageBox::warning(this, windowTitle(), tr("Nothing was printed: %1").arg(*refusal));
+            return;
+        }
+        if (const DesignFileStudy* cases = std::get_if<DesignFileStudy>(&pages))
+            printCalculation(*printer, study, header, *cases);
+        else
+            printCalculation(*printer, study, header, designOf(*design_));
         statusBar()->showMessage(tr("Sent %1 to the printer").arg(printer->docName()));
     });
 }

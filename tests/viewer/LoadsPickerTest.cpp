@@ -74,6 +74,7 @@ private slots:
     void thePanelsChoiceIsWrittenIntoTheDesignFile_data();
     void thePanelsChoiceIsWrittenIntoTheDesignFile();
     void aSideLoadIsDrawn();
+    void theCalculationPagesAreTheDesignFiles();
 
 private:
     QTemporaryDir dir;
@@ -271,6 +272,25 @@ void LoadsPickerTest::aSideLoadIsDrawn()
     const std::vector<TrussDrawing::Text>& texts = window.canvas().drawing().texts;
     QVERIFY(std::any_of(texts.begin(), texts.end(),
                         [](const TrussDrawing::Text& t) { return t.text.contains(QLatin1String("4 kN to the right")); }));
+}
+
+// With a design file of load cases, the viewer's pages are those kvrtool
+// report --design makes: its cases, combinations and envelope.
+void LoadsPickerTest::theCalculationPagesAreTheDesignFiles()
+{
+    QVERIFY(writeAll(design, oneLoad));
+    ViewerWindow window;
+    QVERIFY(window.openFile(truss));
+    QTRY_VERIFY(!window.solving());
+    const QString pdf = dir.filePath(QStringLiteral("pages.pdf"));
+    const std::optional<QString> failure = window.exportPdf(pdf);
+    QVERIFY2(!failure, qPrintable(failure.value_or(QString())));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral(PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(60000));
+    const QString pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    for (const char* words : {"Load cases of four.toml", "Case P: permanent", "ULS 1 1.35 P", "twice"})
+        QVERIFY2(pages.contains(QLatin1String(words)), words);
 }
 
 QTEST_MAIN(LoadsPickerTest)
